@@ -1,0 +1,14 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/text.h"
+
+// What a click on the paste button does: the clipboard's text goes into
+// SaveDirectory + "\" + name + ".txt", the name typed into an input box owned
+// by `owner` when `nameByUser`, otherwise the local time in calendar words.
+// A cancelled input box saves nothing.
+void SaveClipboard(HWND owner, bool nameByUser);
+
+// Writes the clipboard's text to `path`; writes nothing when the clipboard
+// cannot be read.
+void SaveClipboardToFile(const Text& path);

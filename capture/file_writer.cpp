@@ -1,0 +1,94 @@
+#include "capture/file_writer.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/ansi_path.h"
+
+namespace {
+
+// Written in pieces: large single writes are slow on some file systems and
+// a DWORD cannot count past 4 GB.
+constexpr std::size_t kPieceSize = 1 << 20;
+
+// Files of these kinds are never replaced; a folder of that name neither.
+constexpr DWORD kKeepOut =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+
+// No sharing: no other program can open the file while it is written.
+HANDLE OpenExclusive(const Text& path, DWORD disposition)
+{
+    return CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool WriteAll(HANDLE file, Bytes data)
+{
+    std::size_t done = 0;
+    while (done < data.size) {
+        const DWORD piece = static_cast<DWORD>(std::min(data.size - done, kPieceSize));
+        DWORD written = 0;
+        if (!WriteFile(file, data.data + done, piece, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+// True only when every byte was written and the file closed cleanly.
+bool FillAndClose(HANDLE file, Bytes data)
+{
+    const bool written = WriteAll(file, data);
+    const bool closed = CloseHandle(file) != 0;
+    return written && closed;
+}
+
+bool WriteNewFile(const Text& path, Bytes data)
+{
+    const HANDLE file = OpenExclusive(path, CREATE_NEW);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    if (FillAndClose(file, data)) return true;
+    DeleteFileA(path.c_str());
+    return false;
+}
+
+// An empty temporary file with a fresh name in `directory` (which ends with
+// a backslash, or is empty for the current folder).
+HANDLE CreateTemporaryFile(const Text& directory, Text& tempPath)
+{
+    for (unsigned n = 0; n < 100; ++n) {
+        char name[64];
+        std::snprintf(name, sizeof name, "~cliptext%lx_%u.tmp", static_cast<unsigned long>(GetCurrentProcessId()), n);
+        tempPath = directory + name;
+        const HANDLE file = OpenExclusive(tempPath, CREATE_NEW);
+        if (file != INVALID_HANDLE_VALUE) return file;
+        if (GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool ReplaceExistingFile(const Text& path, Bytes data)
+{
+    // Holding the old file without sharing fails when another program has it
+    // open, and keeps others out while the new bytes are prepared.
+    const HANDLE old = OpenExclusive(path, OPEN_EXISTING);
+    if (old == INVALID_HANDLE_VALUE) return false;
+    Text tempPath;
+    const HANDLE temp = CreateTemporaryFile(DirectoryPrefixOf(path), tempPath);
+    bool done = temp != INVALID_HANDLE_VALUE && FillAndClose(temp, data);
+    CloseHandle(old);
+    done = done && MoveFileExA(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!done && temp != INVALID_HANDLE_VALUE) DeleteFileA(tempPath.c_str());
+    return done;
+}
+
+}  // namespace
+
+bool WriteBytesToFile(const Text& path, Bytes data)
+{
+    if (path.empty()) return false;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return WriteNewFile(path, data);
+    if (attributes & kKeepOut) return false;
+    return ReplaceExistingFile(path, data);
+}

@@ -1,0 +1,9 @@
+#pragma once
+#include "platform/text.h"
+
+// Creates or replaces the file at `path` with exactly `data`. Never leaves a
+// truncated file: a new file is removed again when writing fails, and an
+// existing one is replaced only after the new bytes are complete in a
+// temporary file beside it. An existing file that is read-only, hidden, a
+// system file or held open elsewhere is left alone. True on success.
+bool WriteBytesToFile(const Text& path, Bytes data);

@@ -1,0 +1,99 @@
+# Shared by run.sh, test.sh and bench.sh: packages, locale, builds, Xvfb and
+# Wine prefixes. Source it; every step is skipped when already done.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=$ROOT/build
+PACKAGES=(cmake make g++ googletest python3 wine wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686
+          binutils-mingw-w64 xvfb xdotool xclip x11-utils fonts-wqy-microhei locales imagemagick)
+
+log() { printf '\n== %s\n' "$*" >&2; }
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    log "installing ${missing[*]}"
+    as_root apt-get update -q
+    # Recommends would pull in wine32 and i386 packages, which break wine64.
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  fi
+  # With wine32 present /usr/bin/wine picks the 32-bit loader; call wine64 directly then.
+  if [ -x /usr/lib/wine/wine64 ] && dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q installed; then
+    export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+    WINE=/usr/lib/wine/wine64
+  else
+    WINE=wine
+  fi
+  WINESERVER_CMD=${WINESERVER:-wineserver}
+}
+
+ensure_locale() {
+  # Wine takes its ANSI code page (936) from the locale of each process.
+  if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+    log "generating the zh_CN.UTF-8 locale"
+    as_root sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+    as_root locale-gen >/dev/null
+  fi
+}
+
+build_target() {  # build_target x86_64|i686 [extra cmake args]
+  local arch=$1; shift
+  log "building for $arch"
+  cmake -S "$ROOT" -B "$BUILD/$arch" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" \
+        -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  cmake --build "$BUILD/$arch" -j"$(nproc)"
+}
+
+# A free X display number from 90 upwards.
+free_display() {
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+
+XVFB_PIDS=()
+start_xvfb() {  # start_xvfb WIDTHxHEIGHT -> prints :N
+  local n; n=$(free_display)
+  Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PIDS+=($!)
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+  echo ":$n"
+}
+
+stop_xvfb() {
+  for pid in "${XVFB_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+}
+
+# wine_prefix DIR: the environment of a Wine prefix under DIR whose desktop
+# folder lies in DIR/home/Desktop. Creates the prefix on first use.
+wine_prefix() {
+  export WINEPREFIX=$1/prefix HOME=$1/home LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$HOME/Desktop"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "creating the Wine prefix $WINEPREFIX"
+    "$WINE" wineboot -i </dev/null >/dev/null 2>&1
+    # The windows ask for 微软雅黑; let Wine find it as the installed CJK font.
+    "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 微软雅黑 /d "WenQuanYi Micro Hei" /f \
+      </dev/null >/dev/null 2>&1
+    "$WINESERVER_CMD" -w
+  fi
+}
+
+# Keeps a wineserver with Wine's services running, so that test processes
+# start fast and no service inherits (and holds open) ctest's output.
+start_wineserver() {
+  "$WINESERVER_CMD" -p
+  "$WINE" wineboot </dev/null >/dev/null 2>&1
+}
+
+stop_wineserver() {
+  "$WINESERVER_CMD" -k 2>/dev/null || true
+}

@@ -1,0 +1,386 @@
+#include "tests/e2e/harness.h"
+
+#include <shlobj.h>
+
+#include <stdexcept>
+
+namespace e2e {
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount64() >= end) return false;
+        Sleep(20);
+    }
+}
+
+// --- files and folders ----------------------------------------------------
+
+std::string DesktopFolder()
+{
+    char path[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE);
+    std::string folder(path);
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+std::optional<Bytes> ReadFileBytes(const std::string& path)
+{
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    Bytes bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+        if (!ReadFile(file, bytes.data() + done, want, &got, nullptr) || got == 0) break;
+        done += got;
+    }
+    CloseHandle(file);
+    bytes.resize(done);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const Bytes& bytes)
+{
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = bytes.empty() ||
+                    (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                     written == bytes.size());
+    CloseHandle(file);
+    return ok;
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+void EmptyFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + "\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            EmptyFolder(path);
+            RemoveDirectoryA(path.c_str());
+        } else {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+void MakeFolder(const std::string& folder)
+{
+    for (std::size_t i = 3; i <= folder.size(); ++i)
+        if (i == folder.size() || folder[i] == '\\') CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+}
+
+namespace {
+std::string OwnFolder()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path);
+    return s.substr(0, s.rfind('\\'));
+}
+}  // namespace
+
+std::string FreshProgramFolder(const std::string& name)
+{
+    const std::string folder = "C:\\e2e\\" + name;
+    MakeFolder(folder);
+    EmptyFolder(folder);
+    for (const char* exe : {"ClipToText.exe", "fatal_probe.exe"})
+        CopyFileA((OwnFolder() + "\\" + exe).c_str(), (folder + "\\" + exe).c_str(), FALSE);
+    return folder;
+}
+
+// --- the clipboard --------------------------------------------------------
+
+namespace {
+// Wine lets a second OpenClipboard(NULL) in, so the tests open it with a window.
+HWND ClipboardWindow()
+{
+    static HWND window = CreateWindowExA(0, "STATIC", "e2e clipboard", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                         nullptr, nullptr);
+    return window;
+}
+
+void PutOnClipboard(UINT format, const void* data, std::size_t size)
+{
+    if (!WaitUntil([] { return OpenClipboard(ClipboardWindow()) != 0; }, 2000))
+        throw std::runtime_error("cannot open the clipboard");
+    EmptyClipboard();
+    if (data) {
+        const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+        memcpy(GlobalLock(block), data, size);
+        GlobalUnlock(block);
+        SetClipboardData(format, block);
+    }
+    CloseClipboard();
+}
+}  // namespace
+
+void SetClipboardBytes(const Bytes& bytes, UINT format)
+{
+    PutOnClipboard(format, bytes.c_str(), bytes.size() + 1);
+}
+
+void SetClipboardUnicode(const std::wstring& text)
+{
+    PutOnClipboard(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+void EmptyTheClipboard() { PutOnClipboard(0, nullptr, 0); }
+
+// --- windows --------------------------------------------------------------
+
+namespace {
+struct TopSearch {
+    DWORD pid;
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTop(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<TopSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == search->pid && IsWindowVisible(window) &&
+        (!search->className || ClassOf(window) == search->className))
+        search->found.push_back(window);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> TopWindowsOf(DWORD pid, const char* className)
+{
+    TopSearch search{pid, className, {}};
+    EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForTopWindow(DWORD pid, const char* className, const char* title, DWORD timeoutMs)
+{
+    HWND result = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : TopWindowsOf(pid, className))
+                if (!title || TextOf(w) == title) {
+                    result = w;
+                    return true;
+                }
+            return false;
+        },
+        timeoutMs);
+    return result;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent)
+{
+    std::vector<HWND> children;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+    return children;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND window)
+{
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        2000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+RECT WindowRectOf(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+RECT ClientRectOnScreen(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+HWND FocusOf(DWORD pid)
+{
+    for (HWND w : TopWindowsOf(pid)) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return info.hwndFocus;
+    }
+    return nullptr;
+}
+
+// --- the program ----------------------------------------------------------
+
+App::App(const std::string& folder, const std::string& exeName)
+{
+    const std::string exe = folder + "\\" + exeName;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exe + "\"";
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup,
+                        &process_))
+        throw std::runtime_error("cannot start " + exe);
+    WaitForInputIdle(process_.hProcess, 10000);
+    main_ = WaitForTopWindow(process_.dwProcessId, "ClipToTextWindow", nullptr, 10000);
+    if (!main_) throw std::runtime_error("the main window did not appear");
+}
+
+App::~App()
+{
+    if (Running()) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+namespace {
+// The main window's controls in layout order.
+HWND NthChild(HWND parent, int index)
+{
+    const std::vector<HWND> children = ChildrenOf(parent);
+    return index < static_cast<int>(children.size()) ? children[static_cast<std::size_t>(index)] : nullptr;
+}
+}  // namespace
+
+HWND App::DefineNameBox() const { return NthChild(main_, 0); }
+HWND App::TransparencyBox() const { return NthChild(main_, 1); }
+HWND App::OpacitySlider() const { return NthChild(main_, 2); }
+HWND App::PasteButton() const { return NthChild(main_, 3); }
+
+std::optional<DWORD> App::WaitForExit(DWORD timeoutMs)
+{
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+bool App::Running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+
+void App::Sync() const
+{
+    // Input goes through the hardware queue; give it a moment, then make sure
+    // the program's thread has come back to its message loop.
+    Sleep(100);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+}
+
+// --- real input -----------------------------------------------------------
+
+namespace {
+void SendKey(WORD vk, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+void SendMouse(DWORD flags, int x = 0, int y = 0)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        // Rounded up: truncation lands one pixel short.
+        const int w = GetSystemMetrics(SM_CXSCREEN);
+        const int h = GetSystemMetrics(SM_CYSCREEN);
+        input.mi.dx = (x * 65536 + w - 1) / w;
+        input.mi.dy = (y * 65536 + h - 1) / h;
+    }
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+}  // namespace
+
+void PressKey(WORD vk, bool shift, bool alt)
+{
+    if (shift) SendKey(VK_SHIFT, false);
+    if (alt) SendKey(VK_MENU, false);
+    SendKey(vk, false);
+    SendKey(vk, true);
+    if (alt) SendKey(VK_MENU, true);
+    if (shift) SendKey(VK_SHIFT, true);
+    Sleep(30);
+}
+
+void TypeText(const std::wstring& text)
+{
+    for (wchar_t c : text) {
+        INPUT input[2]{};
+        for (int i = 0; i < 2; ++i) {
+            input[i].type = INPUT_KEYBOARD;
+            input[i].ki.wScan = c;
+            input[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+        }
+        SendInput(2, input, sizeof input[0]);
+    }
+    Sleep(30);
+}
+
+void MoveMouse(int x, int y) { SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y); }
+
+void ClickAt(int x, int y, bool right)
+{
+    MoveMouse(x, y);
+    Sleep(30);
+    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    Sleep(30);
+    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    Sleep(30);
+}
+
+void ClickWindowCentre(HWND window, bool right)
+{
+    const RECT r = WindowRectOf(window);
+    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, right);
+}
+
+}  // namespace e2e

@@ -1,0 +1,90 @@
+#pragma once
+// Drives the real ClipToText.exe from a second Windows process in the same
+// Wine session, as a user would: it starts the program, finds its windows,
+// sends real input, puts text on the clipboard and reads the files written.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Strings are code-page-936 bytes, like the program's own texts.
+using Bytes = std::string;
+
+// Waits up to `timeoutMs` for `condition`, polling every 20 ms.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// --- files and folders ----------------------------------------------------
+
+std::string DesktopFolder();  // with a trailing backslash
+std::optional<Bytes> ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const Bytes& bytes);
+std::vector<std::string> FileNamesIn(const std::string& folder);  // plain names, no folders
+void EmptyFolder(const std::string& folder);                      // deletes files and subfolders
+void MakeFolder(const std::string& folder);                       // with its parents
+
+// A fresh folder C:\e2e\<name> holding a copy of the program (ClipToText.exe
+// from the folder of the test program), so Set.dat lies beside it.
+std::string FreshProgramFolder(const std::string& name);
+
+// --- the clipboard --------------------------------------------------------
+
+// Puts `bytes` (and a terminating zero) on the clipboard as `format`.
+void SetClipboardBytes(const Bytes& bytes, UINT format = CF_TEXT);
+void SetClipboardUnicode(const std::wstring& text);
+void EmptyTheClipboard();
+
+// --- the program ----------------------------------------------------------
+
+class App {
+public:
+    // Starts `folder`\ClipToText.exe and waits for its main window to be visible.
+    explicit App(const std::string& folder, const std::string& exeName = "ClipToText.exe");
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    HWND Main() const { return main_; }
+    DWORD Pid() const { return process_.dwProcessId; }
+    HANDLE Process() const { return process_.hProcess; }
+
+    // The main window's controls by their layout position.
+    HWND DefineNameBox() const;     // "定义文件名"
+    HWND TransparencyBox() const;   // "透明度"
+    HWND OpacitySlider() const;
+    HWND PasteButton() const;       // "粘贴至文本文件"
+
+    // Waits for the process to end; its exit code, or nullopt on time-out.
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs = 5000);
+    bool Running() const;
+
+    // Waits until the program has handled everything sent so far.
+    void Sync() const;
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+};
+
+// Top-level visible windows of a process, optionally of one class.
+std::vector<HWND> TopWindowsOf(DWORD pid, const char* className = nullptr);
+HWND WaitForTopWindow(DWORD pid, const char* className, const char* title, DWORD timeoutMs = 5000);
+std::vector<HWND> ChildrenOf(HWND parent);  // direct children in z-order, top first
+std::string ClassOf(HWND window);
+std::string TextOf(HWND window);            // WM_GETTEXT, also for edit controls
+RECT WindowRectOf(HWND window);
+RECT ClientRectOnScreen(HWND window);
+HWND FocusOf(DWORD threadOwnerPid);         // the focus window of the process's GUI thread
+
+// --- real input -----------------------------------------------------------
+
+void PressKey(WORD vk, bool shift = false, bool alt = false);
+void TypeText(const std::wstring& text);
+void ClickAt(int x, int y, bool right = false);  // screen coordinates
+void ClickWindowCentre(HWND window, bool right = false);
+void MoveMouse(int x, int y);
+
+}  // namespace e2e
