@@ -3,7 +3,7 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=$ROOT/build
+BUILD=${CLIPTEXT_BUILD:-$ROOT/build}  # another folder keeps parallel runs apart
 PACKAGES=(cmake make g++ googletest python3 wine wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686
           binutils-mingw-w64 xvfb xdotool xclip x11-utils fonts-wqy-microhei locales imagemagick)
 
