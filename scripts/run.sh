@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Sets everything up, builds the program and runs it under Wine: on your
+# display when $DISPLAY works, otherwise in a virtual display, where it saves
+# a screenshot of the window and says where it is.
+source "$(dirname "$0")/common.sh"
+
+install_packages
+ensure_locale
+build_target i686 -DCLIPTEXT_TESTS=OFF
+build_target x86_64 -DCLIPTEXT_TESTS=OFF
+EXE=$BUILD/x86_64/bin/ClipToText.exe  # this machine runs 64-bit Windows code only
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  wine_prefix "$BUILD/wine-run"
+  log "running ClipToText on $DISPLAY (close it with Esc)"
+  exec "$WINE" "$EXE"
+fi
+
+trap 'stop_wineserver; stop_xvfb' EXIT
+export DISPLAY; DISPLAY=$(start_xvfb 1024x768)
+wine_prefix "$BUILD/wine-run"
+"$WINE" "$EXE" &
+"$ROOT/scripts/screenshot.sh" "$BUILD/screenshot.png"
+log "no display: ClipToText ran in the virtual display $DISPLAY; screenshot: $BUILD/screenshot.png"
