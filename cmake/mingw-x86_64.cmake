@@ -1,4 +1,7 @@
 # The same sources for x86_64, whose programs run here under wine64 for the tests.
 set(MINGW_ARCH x86_64)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# scripts/common.sh passes the wine64 loader where wine32 is installed too.
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+  set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+endif()

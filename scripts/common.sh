@@ -48,7 +48,7 @@ build_target() {  # build_target x86_64|i686 [extra cmake args]
   local arch=$1; shift
   log "building for $arch"
   cmake -S "$ROOT" -B "$BUILD/$arch" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" \
-        -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_CROSSCOMPILING_EMULATOR="$WINE" "$@" >/dev/null
   cmake --build "$BUILD/$arch" -j"$(nproc)"
 }
 
