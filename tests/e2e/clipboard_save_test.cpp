@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -204,12 +206,36 @@ void TypeName(HWND box, const std::wstring& name)
     EXPECT_TRUE(WaitUntil([&] { return TextOf(EntryOf(box)) == expected; })) << TextOf(EntryOf(box));
 }
 
+LRESULT SliderPosition(HWND slider)
+{
+    DWORD_PTR position = 0;
+    SendMessageTimeoutA(slider, TBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &position);
+    return static_cast<LRESULT>(position);
+}
+
+// Waits until the program's thread has come back to its message loop. A
+// message it receives by SendMessage is no such sign: the save may handle one
+// while it waits on the system. A posted one is taken only by a message loop,
+// so once the box has gone, only after the click has ended. The slider moved
+// without notification changes nothing else and is put back afterwards.
+void WaitForMessageLoop(const App& app)
+{
+    const HWND slider = app.OpacitySlider();
+    const LRESULT position = SliderPosition(slider);
+    const LRESULT marker = position > 0 ? position - 1 : position + 1;
+    PostMessageA(slider, TBM_SETPOS, FALSE, marker);
+    ASSERT_TRUE(WaitUntil([&] { return SliderPosition(slider) == marker; }, kSlow)) << "the click did not end";
+    PostMessageA(slider, TBM_SETPOS, TRUE, position);
+    EXPECT_TRUE(WaitUntil([&] { return SliderPosition(slider) == position; }, kSlow));
+}
+
 // Waits until the box has gone and the click that opened it has ended.
 void WaitForBoxToClose(const App& app, HWND box)
 {
+    // Without a window manager Wine takes about two seconds to withdraw the box.
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kSlow));
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Main()) != 0; }));
-    app.Sync();
+    EXPECT_TRUE(IsWindowEnabled(app.Main()));
+    WaitForMessageLoop(app);
 }
 
 // A save under a typed name, confirmed with the confirm button.
@@ -272,11 +298,14 @@ TEST_F(SaveTest, TimeNamedFileLandsOnTheDesktopUnderTheClickTime)
     EXPECT_EQ(TopWindowsOf(app.Pid(), "#32770").size(), 0u) << "no input box without 定义文件名";
 }
 
+namespace {
 struct ClipboardCase {
     const char* label;
     std::function<void()> put;
     Bytes saved;
 };
+void PrintTo(const ClipboardCase& row, std::ostream* os) { *os << row.label; }
+}  // namespace
 
 using ClipboardContents = SaveTable<ClipboardCase>;
 
@@ -352,12 +381,15 @@ TEST_F(SaveTest, InputBoxLooksAsExpectedAndDisablesTheMainWindow)
 
 enum class Confirm { Button, Enter, AltO };
 
+namespace {
 struct NamedCase {
     const char* label;
     std::wstring typed;
     Confirm confirm;
     const char* file;
 };
+void PrintTo(const NamedCase& row, std::ostream* os) { *os << row.label; }
+}  // namespace
 
 using NamedSave = SaveTable<NamedCase>;
 
@@ -386,10 +418,13 @@ INSTANTIATE_TEST_SUITE_P(Box, NamedSave,
                                                      "x y z.txt"}),
                          RowName<NamedCase>);
 
+namespace {
 struct CancelCase {
     const char* label;
     std::function<void(HWND box)> cancel;
 };
+void PrintTo(const CancelCase& row, std::ostream* os) { *os << row.label; }
+}  // namespace
 
 using CancelledBox = SaveTable<CancelCase>;
 
@@ -417,12 +452,15 @@ INSTANTIATE_TEST_SUITE_P(
         CancelCase{"CloseBox", [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
     RowName<CancelCase>);
 
+namespace {
 struct PathNameCase {
     const char* label;
     std::wstring typed;
     const char* madeFolder;  // made on the desktop beforehand, or null
     const char* written;     // the file expected, relative to the desktop, or null for none
 };
+void PrintTo(const PathNameCase& row, std::ostream* os) { *os << row.label; }
+}  // namespace
 
 using NameWithPathCharacters = SaveTable<PathNameCase>;
 
@@ -485,15 +523,11 @@ TEST_F(SaveTest, ClipboardHeldBeyondTheRetriesWritesNothingAndKeepsTheOldFile)
     ASSERT_TRUE(box);
     TypeName(box, L"保留");
     {
+        // Held from before the confirmation until the program has given up.
         ClipboardHolder holder;
         ASSERT_TRUE(holder.Held());
-        const ULONGLONG start = GetTickCount64();
         PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-        WaitForBoxToClose(app, box);  // returns after the program has given up
-        // Hold on well past the program's retries (about a quarter of a second).
-        const ULONGLONG held = GetTickCount64() - start;
-        if (held < 1500) Sleep(static_cast<DWORD>(1500 - held));
-        app.Sync();
+        WaitForBoxToClose(app, box);
         EXPECT_EQ(ReadFileBytes(desktop_ + "保留.txt"), "旧的内容");
         EXPECT_EQ(FileNamesIn(desktop_).size(), 1u);
     }
@@ -527,11 +561,14 @@ TEST_F(SaveTest, ClipboardReleasedDuringTheRetriesIsSaved)
 
 // --- replacing an existing file -------------------------------------------------
 
+namespace {
 struct ReplaceCase {
     const char* label;
     Bytes before;
     Bytes after;
 };
+void PrintTo(const ReplaceCase& row, std::ostream* os) { *os << row.label; }
+}  // namespace
 
 using ExistingFile = SaveTable<ReplaceCase>;
 
@@ -552,10 +589,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ReplaceCase{"NowEmpty", "旧内容", ""}),
     RowName<ReplaceCase>);
 
+namespace {
 struct KeptCase {
     const char* label;
     DWORD attribute;
 };
+void PrintTo(const KeptCase& row, std::ostream* os) { *os << row.label; }
+}  // namespace
 
 using ProtectedFile = SaveTable<KeptCase>;
 
@@ -648,6 +688,7 @@ struct DismissCase {
     const char* label;
     std::function<void(HWND box)> dismiss;
 };
+void PrintTo(const DismissCase& row, std::ostream* os) { *os << row.label; }
 
 class OutOfMemory : public ::testing::TestWithParam<DismissCase> {};
 

@@ -14,8 +14,6 @@ const char kSettingsTitle[] = "保存路径设置";
 // The settings window's children in z-order, top first.
 enum SettingsChild : std::size_t { kPlaceholder, kAuthorLabel, kSaveButton, kBrowseButton, kFolderBox, kFolderLabel };
 
-std::string SetDatOf(const std::string& programFolder) { return programFolder + "\\Set.dat"; }
-
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 LONG_PTR StyleOf(HWND w) { return GetWindowLongPtrA(w, GWL_STYLE); }
@@ -44,6 +42,16 @@ void SettleInput(const App& app)
     app.Sync();
     Sleep(300);
     app.Sync();
+}
+
+// The browse dialog finds a folder by comparing the shell's item data byte for
+// byte, last-access times included; reading a folder the first time after a
+// change moves its access time, so each level is read once beforehand.
+void SettleAccessTimes(const std::string& path)
+{
+    for (std::size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1))
+        FileNamesIn(path.substr(0, end));
+    FileNamesIn(path);
 }
 
 // Remote memory of the program holding `size` bytes of `data`, freed on destruction.
@@ -77,7 +85,9 @@ protected:
     void StartProgram(const std::string& name, const std::optional<Bytes>& setDat = std::nullopt)
     {
         folder_ = FreshProgramFolder(name);
-        if (setDat) ASSERT_TRUE(WriteFileBytes(SetDat(), *setDat));
+        if (setDat) {
+            EXPECT_TRUE(WriteFileBytes(SetDat(), *setDat));
+        }
         EmptyFolder(DesktopFolder());
         app_ = std::make_unique<App>(folder_);
     }
@@ -102,7 +112,11 @@ protected:
         ASSERT_EQ(ChildrenOf(settings_).size(), 6u);
     }
 
-    HWND Child(SettingsChild which) const { return ChildrenOf(settings_)[which]; }
+    HWND Child(SettingsChild which) const
+    {
+        const std::vector<HWND> children = ChildrenOf(settings_);
+        return which < children.size() ? children[which] : nullptr;
+    }
 
     bool WaitForFocusOn(HWND control) const
     {
@@ -137,6 +151,7 @@ protected:
 
     void SelectFolderInBrowseDialog(HWND dialog, const std::string& path) const
     {
+        SettleAccessTimes(path);
         SelectInBrowseDialog(dialog, path.c_str(), path.size() + 1, true);
     }
 
@@ -158,7 +173,7 @@ protected:
         return files;
     }
 
-    std::string SetDat() const { return SetDatOf(folder_); }
+    std::string SetDat() const { return folder_ + "\\Set.dat"; }
 
     std::string folder_;
     std::unique_ptr<App> app_;
@@ -177,8 +192,8 @@ TEST_F(SettingsWindowTest, OpensFromThePopupAsAFixedTopmostCentredWindow)
     ASSERT_NO_FATAL_FAILURE(OpenSettings());
 
     const RECT r = WindowRectOf(settings_);
-    EXPECT_EQ(r.left, (1920 - 397) / 2);
-    EXPECT_EQ(r.top, (1080 - 157) / 2);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 397) / 2);
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 157) / 2);
     EXPECT_EQ(r.right - r.left, 397);
     EXPECT_EQ(r.bottom - r.top, 157);
 
@@ -254,7 +269,9 @@ TEST_F(SettingsWindowTest, ControlsMatchTheLayout)
         SCOPED_TRACE("child " + std::to_string(i));
         const Expected& e = expected[i];
         EXPECT_EQ(_stricmp(ClassOf(children[i]).c_str(), e.className), 0) << ClassOf(children[i]);
-        if (e.text) EXPECT_EQ(TextOf(children[i]), e.text);
+        if (e.text) {
+            EXPECT_EQ(TextOf(children[i]), e.text);
+        }
         const RECT r = RectInClient(children[i], settings_);
         EXPECT_EQ(r.left, e.rect.left);
         EXPECT_EQ(r.top, e.rect.top);
@@ -322,11 +339,15 @@ TEST_F(SettingsWindowTest, TabMovesBetweenTheButtonsAndEnterClicksNothing)
 
 // --- closing --------------------------------------------------------------
 
+namespace {
+
 struct CloseWay {
     const char* name;
     void (*close)(HWND settings, HWND saveButton);
     bool stores;
 };
+
+void PrintTo(const CloseWay& way, std::ostream* out) { *out << way.name; }
 
 void PressEsc(HWND, HWND) { PressKey(VK_ESCAPE); }
 void PostClose(HWND settings, HWND) { PostMessageA(settings, WM_CLOSE, 0, 0); }
@@ -338,6 +359,8 @@ void SpaceOnSaveButton(HWND, HWND)
     PressKey(VK_TAB);  // from "浏览..." to "保存设置"
     PressKey(VK_SPACE);
 }
+
+}  // namespace
 
 class SettingsWindowClosing : public SettingsWindowTest, public ::testing::WithParamInterface<CloseWay> {};
 
@@ -354,6 +377,7 @@ TEST_P(SettingsWindowClosing, ClosesAndEnablesTheMainWindowAgain)
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app_->Main()) != 0; }));
     EXPECT_TRUE(app_->Running());
     EXPECT_TRUE(IsWindowVisible(app_->Main()));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == app_->Main(); })) << "activation handed back";
 
     if (way.stores)
         EXPECT_EQ(ReadFileBytes(SetDat()), NewSetDat(desktop));
@@ -446,6 +470,9 @@ TEST_F(SettingsWindowTest, BrowseDialogDisablesBothWindowsAndCancelKeepsTheBox)
         }
         EXPECT_TRUE(IsWindow(settings_));
         EXPECT_FALSE(IsWindowEnabled(app_->Main())) << "still modal";
+        // Active again, with the focus back on the button that opened the dialog.
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == settings_; }));
+        EXPECT_TRUE(WaitForFocusOn(Child(kBrowseButton)));
         EXPECT_EQ(TextOf(Child(kFolderBox)), desktop);
     }
 
@@ -541,3 +568,4 @@ TEST_F(SettingsWindowTest, MainWindowTakesNoRightClickWhileSettingsAreOpen)
     ASSERT_TRUE(WaitUntilSettingsClosed());
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app_->Main()) != 0; }));
 }
+
