@@ -1,7 +1,6 @@
 #include "app/fatal.h"
 
 #include <windows.h>
-#include <ole2.h>
 
 #include <new>
 
@@ -11,7 +10,6 @@ void FatalError(const char* message)
 {
     MessageBoxA(nullptr, message, "错误", MB_OK | MB_ICONERROR);
     DiscardExitRoutines();
-    OleUninitialize();
     ExitProcess(static_cast<UINT>(-1));
 }
 

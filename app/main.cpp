@@ -1,10 +1,10 @@
 // Start-up and shutdown of the program.
 #include <windows.h>
-#include <ole2.h>
 
 #include "app/fatal.h"
 #include "app/program_state.h"
 #include "platform/ansi_path.h"
+#include "platform/folder_browser.h"
 #include "platform/program_window.h"
 #include "ui/main_window.h"
 
@@ -29,7 +29,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     InstallOutOfMemoryHandler();
     EnterProgramFolder();
-    OleInitialize(nullptr);
     InitWindowFrame(instance);
 
     ReplaceSaveDirectory(Text());
@@ -43,6 +42,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     RunExitRoutines();
     ShutdownWindowFrame();
-    OleUninitialize();
+    StopOle();
     return exitCode;
 }

@@ -5,3 +5,6 @@
 // disabled while it is open. The chosen folder's file-system path, or ""
 // when the user cancelled or chose an item without such a path.
 Text BrowseForFolder(const Text& title);
+
+// Shuts OLE down at the end of the program if the dialog started it.
+void StopOle();
