@@ -60,12 +60,14 @@ free_display() {
 }
 
 XVFB_PIDS=()
-start_xvfb() {  # start_xvfb WIDTHxHEIGHT -> prints :N
+# start_xvfb WIDTHxHEIGHT: starts a virtual display and sets XVFB_DISPLAY to
+# it (":N"). Call it directly, not in $(...), so its pid is remembered here.
+start_xvfb() {
   local n; n=$(free_display)
   Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
   XVFB_PIDS+=($!)
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-  echo ":$n"
+  XVFB_DISPLAY=":$n"
 }
 
 stop_xvfb() {
@@ -90,10 +92,32 @@ wine_prefix() {
 # Keeps a wineserver with Wine's services running, so that test processes
 # start fast and no service inherits (and holds open) ctest's output.
 start_wineserver() {
-  "$WINESERVER_CMD" -p
+  "$WINESERVER_CMD" -p 2>/dev/null || true  # one may be running for this prefix already
   "$WINE" wineboot </dev/null >/dev/null 2>&1
 }
 
 stop_wineserver() {
   "$WINESERVER_CMD" -k 2>/dev/null || true
+}
+
+# A 1 MB drive S: in the current Wine prefix, for the disk-full tests: a tmpfs
+# that fills up. Mounting needs root (or sudo); without it those tests skip.
+SMALL_DRIVE_DIR=
+mount_small_drive() {
+  local dir=$BUILD/small-drive
+  mkdir -p "$dir"
+  if mountpoint -q "$dir" || as_root mount -t tmpfs -o size=1m tmpfs "$dir" 2>/dev/null; then
+    SMALL_DRIVE_DIR=$dir
+    ln -sfn "$dir" "$WINEPREFIX/dosdevices/s:"
+    export CLIPTEXT_SMALL_DRIVE='S:\'
+  else
+    log "could not mount a 1 MB tmpfs on $dir; the disk-full tests will be skipped"
+  fi
+}
+
+unmount_small_drive() {
+  [ -n "$SMALL_DRIVE_DIR" ] || return 0
+  rm -f "$WINEPREFIX/dosdevices/s:"
+  as_root umount "$SMALL_DRIVE_DIR" 2>/dev/null || true
+  SMALL_DRIVE_DIR=
 }

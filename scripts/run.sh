@@ -17,7 +17,8 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 trap 'stop_wineserver; stop_xvfb' EXIT
-export DISPLAY; DISPLAY=$(start_xvfb 1024x768)
+start_xvfb 1024x768
+export DISPLAY=$XVFB_DISPLAY
 wine_prefix "$BUILD/wine-run"
 "$WINE" "$EXE" &
 "$ROOT/scripts/screenshot.sh" "$BUILD/screenshot.png"

@@ -8,20 +8,24 @@ ensure_locale
 build_target i686 -DCLIPTEXT_TESTS=OFF
 build_target x86_64 -DCLIPTEXT_TESTS=ON
 
-trap 'stop_wineserver_all; stop_xvfb' EXIT
-stop_wineserver_all() {
+cleanup() {
+  unmount_small_drive
   (wine_prefix "$BUILD/wine-small" && stop_wineserver)
   (wine_prefix "$BUILD/wine-test" && stop_wineserver)
+  stop_xvfb
 }
+trap cleanup EXIT
 
 # A second prefix on a 1024 x 768 screen for the placement tests.
-SMALL_DISPLAY=$(start_xvfb 1024x768)
-(export DISPLAY=$SMALL_DISPLAY; wine_prefix "$BUILD/wine-small"; start_wineserver)
-export CLIPTEXT_SMALL_DISPLAY=$SMALL_DISPLAY CLIPTEXT_SMALL_ROOT=$BUILD/wine-small
+start_xvfb 1024x768
+(export DISPLAY=$XVFB_DISPLAY; wine_prefix "$BUILD/wine-small"; start_wineserver)
+export CLIPTEXT_SMALL_DISPLAY=$XVFB_DISPLAY CLIPTEXT_SMALL_ROOT=$BUILD/wine-small
 
-export DISPLAY; DISPLAY=$(start_xvfb 1920x1080)
+start_xvfb 1920x1080
+export DISPLAY=$XVFB_DISPLAY
 wine_prefix "$BUILD/wine-test"
 start_wineserver
+mount_small_drive
 
 log "running the tests"
 ctest --test-dir "$BUILD/x86_64" --output-on-failure --timeout 300 "$@"

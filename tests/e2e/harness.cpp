@@ -132,7 +132,8 @@ HWND ClipboardWindow()
 
 void PutOnClipboard(UINT format, const void* data, std::size_t size)
 {
-    if (!WaitUntil([] { return OpenClipboard(ClipboardWindow()) != 0; }, 2000))
+    // Wine's link to the X clipboard can keep it busy for seconds on a loaded machine.
+    if (!WaitUntil([] { return OpenClipboard(ClipboardWindow()) != 0; }, 20000))
         throw std::runtime_error("cannot open the clipboard");
     EmptyClipboard();
     if (data) {
@@ -233,6 +234,21 @@ RECT WindowRectOf(HWND window)
     GetWindowRect(window, &r);
     return r;
 }
+
+RECT RectInClient(HWND child, HWND parent)
+{
+    RECT r = WindowRectOf(child);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrA(window, GWL_STYLE); }
+LONG_PTR ExStyleOf(HWND window) { return GetWindowLongPtrA(window, GWL_EXSTYLE); }
 
 RECT ClientRectOnScreen(HWND window)
 {

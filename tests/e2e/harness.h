@@ -61,7 +61,10 @@ public:
     std::optional<DWORD> WaitForExit(DWORD timeoutMs = 5000);
     bool Running() const;
 
-    // Waits until the program has handled everything sent so far.
+    // Gives queued input a moment and waits until the program answers a sent
+    // message. A program in a modal loop (or reading the clipboard under
+    // Wine) answers mid-handler, so this does not prove a click's handler has
+    // finished: post a state change after the click and wait for it instead.
     void Sync() const;
 
 private:
@@ -76,6 +79,10 @@ std::vector<HWND> ChildrenOf(HWND parent);  // direct children in z-order, top f
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);            // WM_GETTEXT, also for edit controls
 RECT WindowRectOf(HWND window);
+RECT RectInClient(HWND child, HWND parent);  // the child's window rectangle in the parent's client coordinates
+bool SameRect(const RECT& a, const RECT& b);
+LONG_PTR StyleOf(HWND window);
+LONG_PTR ExStyleOf(HWND window);
 RECT ClientRectOnScreen(HWND window);
 HWND FocusOf(DWORD threadOwnerPid);         // the focus window of the process's GUI thread
 

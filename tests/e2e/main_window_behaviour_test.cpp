@@ -38,10 +38,6 @@ int AlphaOf(HWND window)
     return alpha;
 }
 
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 int HeightOf(HWND window)
 {

@@ -45,21 +45,6 @@ const ExpectedControl kLayout[] = {
     {"粘贴至文本文件", "Button", {12, 6, 136, 38}, "粘贴至文本文件", BS_TYPEMASK, BS_OWNERDRAW, 0, 0},
 };
 
-LONG_PTR StyleOf(HWND w) { return GetWindowLongPtrA(w, GWL_STYLE); }
-LONG_PTR ExStyleOf(HWND w) { return GetWindowLongPtrA(w, GWL_EXSTYLE); }
-
-RECT RectInClient(HWND child, HWND parent)
-{
-    RECT r = WindowRectOf(child);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-bool SameRect(const RECT& a, const RECT& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 std::string Describe(const RECT& r)
 {
     return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +

@@ -16,17 +16,6 @@ enum SettingsChild : std::size_t { kPlaceholder, kAuthorLabel, kSaveButton, kBro
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-LONG_PTR StyleOf(HWND w) { return GetWindowLongPtrA(w, GWL_STYLE); }
-LONG_PTR ExStyleOf(HWND w) { return GetWindowLongPtrA(w, GWL_EXSTYLE); }
-
-// A rectangle relative to the client area of `parent`.
-RECT RectInClient(HWND child, HWND parent)
-{
-    RECT r = WindowRectOf(child);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 // Green background of the collapsed main window, clear of the button and the check boxes.
 void RightClickMainBackground(HWND main)
 {

@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <cmath>
+#include <iomanip>
+#include <ostream>
 
 #include "capture/date_time.h"
 
@@ -11,6 +13,8 @@ struct DayCase {
     int year, month, day;
     long long days;
 };
+
+void PrintTo(const DayCase& c, std::ostream* os) { *os << c.year << '-' << c.month << '-' << c.day; }
 
 class DaysSince1899Test : public testing::TestWithParam<DayCase> {};
 
@@ -50,6 +54,8 @@ struct FormatCase {
     DateTime value;
     const char* text;
 };
+
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << std::setprecision(17) << c.value; }
 
 DateTime At(int y, int mo, int d, int h, int mi, int s) { return DateTimeOf({y, mo, d, h, mi, s}); }
 
