@@ -21,6 +21,7 @@ HICON g_bigIcon = nullptr;
 HICON g_smallIcon = nullptr;
 std::vector<ProgramWindow*> g_windows;
 bool g_loopStarted = false;
+ProgramWindow* g_unclaimed = nullptr;  // being created, not yet owned by its window
 
 ProgramWindow* WindowOf(HWND hwnd)
 {
@@ -190,6 +191,7 @@ LRESULT CALLBACK ProgramWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         w->hwnd = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
         g_windows.push_back(w);
+        g_unclaimed = nullptr;  // from now on WM_NCDESTROY frees it
     }
     ProgramWindow* w = WindowOf(hwnd);
     if (!w) return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -401,16 +403,17 @@ ProgramWindow* CreateProgramWindow(const WindowLayout& layout, HWND owner)
     w->layout = &layout;
     w->backgroundBrush = layout.backgroundSysColor >= 0 ? GetSysColorBrush(layout.backgroundSysColor)
                                                         : MakeBrush(*w, layout.background);
+    g_unclaimed = w;
     const HWND hwnd = CreateWindowExA(layout.exStyle, kProgramWindowClass, layout.title, layout.style,
                                       (GetSystemMetrics(SM_CXSCREEN) - layout.width) / 2,
                                       (GetSystemMetrics(SM_CYSCREEN) - layout.height) / 2, layout.width,
                                       layout.height, owner, nullptr, g_instance, w);
     if (!hwnd) {
-        // Without WM_NCCREATE the window never entered the list.
-        if (std::find(g_windows.begin(), g_windows.end(), w) == g_windows.end()) {
+        if (g_unclaimed == w) {  // the window never existed
             for (HGDIOBJ object : w->ownedObjects) DeleteObject(object);
             delete w;
         }
+        g_unclaimed = nullptr;
         return nullptr;
     }
     MatchOuterSize(hwnd, layout);
