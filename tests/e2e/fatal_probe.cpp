@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstring>
 #include <new>
 
 #include "app/fatal.h"

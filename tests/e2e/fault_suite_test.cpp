@@ -161,19 +161,7 @@ std::string WithoutTrailingBackslash(std::string folder)
 
 void Collect(const std::string& folder, Tree& tree)
 {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string path = folder + "\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            Collect(path, tree);
-        else
-            tree[path] = ReadFileBytes(path).value_or("<unreadable>");
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    WalkFolder(folder, [&](const std::string& path) { tree[path] = ReadFileBytes(path).value_or("<unreadable>"); });
 }
 
 Tree Snapshot(const std::vector<std::string>& folders)

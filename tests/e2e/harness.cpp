@@ -73,7 +73,8 @@ std::vector<std::string> FileNamesIn(const std::string& folder)
     return names;
 }
 
-void EmptyFolder(const std::string& folder)
+void WalkFolder(const std::string& folder, const std::function<void(const std::string& path)>& onFile,
+                const std::function<void(const std::string& path)>& onFolder)
 {
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
@@ -83,14 +84,24 @@ void EmptyFolder(const std::string& folder)
         if (name == "." || name == "..") continue;
         const std::string path = folder + "\\" + name;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            EmptyFolder(path);
-            RemoveDirectoryA(path.c_str());
+            WalkFolder(path, onFile, onFolder);
+            if (onFolder) onFolder(path);
         } else {
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(path.c_str());
+            onFile(path);
         }
     } while (FindNextFileA(search, &found));
     FindClose(search);
+}
+
+void EmptyFolder(const std::string& folder)
+{
+    WalkFolder(
+        folder,
+        [](const std::string& file) {
+            SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(file.c_str());
+        },
+        [](const std::string& subfolder) { RemoveDirectoryA(subfolder.c_str()); });
 }
 
 void MakeFolder(const std::string& folder)

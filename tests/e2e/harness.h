@@ -24,6 +24,10 @@ std::optional<Bytes> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const Bytes& bytes);
 std::vector<std::string> FileNamesIn(const std::string& folder);  // plain names, no folders
 void EmptyFolder(const std::string& folder);                      // deletes files and subfolders
+// Calls `onFile` for every file below `folder`, and `onFolder` for every
+// subfolder after its content has been visited.
+void WalkFolder(const std::string& folder, const std::function<void(const std::string& path)>& onFile,
+                const std::function<void(const std::string& path)>& onFolder = nullptr);
 void MakeFolder(const std::string& folder);                       // with its parents
 
 // A fresh folder C:\e2e\<name> holding a copy of the program (ClipToText.exe
