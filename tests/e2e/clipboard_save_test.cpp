@@ -206,36 +206,13 @@ void TypeName(HWND box, const std::wstring& name)
     EXPECT_TRUE(WaitUntil([&] { return TextOf(EntryOf(box)) == expected; })) << TextOf(EntryOf(box));
 }
 
-LRESULT SliderPosition(HWND slider)
-{
-    DWORD_PTR position = 0;
-    SendMessageTimeoutA(slider, TBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &position);
-    return static_cast<LRESULT>(position);
-}
-
-// Waits until the program's thread has come back to its message loop. A
-// message it receives by SendMessage is no such sign: the save may handle one
-// while it waits on the system. A posted one is taken only by a message loop,
-// so once the box has gone, only after the click has ended. The slider moved
-// without notification changes nothing else and is put back afterwards.
-void WaitForMessageLoop(const App& app)
-{
-    const HWND slider = app.OpacitySlider();
-    const LRESULT position = SliderPosition(slider);
-    const LRESULT marker = position > 0 ? position - 1 : position + 1;
-    PostMessageA(slider, TBM_SETPOS, FALSE, marker);
-    ASSERT_TRUE(WaitUntil([&] { return SliderPosition(slider) == marker; }, kSlow)) << "the click did not end";
-    PostMessageA(slider, TBM_SETPOS, TRUE, position);
-    EXPECT_TRUE(WaitUntil([&] { return SliderPosition(slider) == position; }, kSlow));
-}
-
 // Waits until the box has gone and the click that opened it has ended.
 void WaitForBoxToClose(const App& app, HWND box)
 {
     // Without a window manager Wine takes about two seconds to withdraw the box.
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, kSlow));
     EXPECT_TRUE(IsWindowEnabled(app.Main()));
-    WaitForMessageLoop(app);
+    ASSERT_TRUE(app.WaitForMessageLoop(kSlow)) << "the click did not end";
 }
 
 // A save under a typed name, confirmed with the confirm button.

@@ -78,10 +78,8 @@ bool SaveAs(const App& app, const Bytes& name, const std::function<void()>& befo
     if (afterClosed) afterClosed();
     if (!closed) return false;
     // A sent message may be answered in the middle of the save (Wine pumps
-    // sent messages while the clipboard is read), a posted one only after
-    // it: unticking the box by a posted message marks the end.
-    PostMessageA(box, BM_SETCHECK, BST_UNCHECKED, 0);
-    return WaitUntil([&] { return Ask(box, BM_GETCHECK) == BST_UNCHECKED; }, 60000) && Answers(app);
+    // sent messages while the clipboard is read), a posted one only after it.
+    return app.WaitForMessageLoop(60000) && Answers(app);
 }
 
 // Saves under a time name with one sent click, which returns after the save.
@@ -882,14 +880,10 @@ TEST(FaultSuite, Load)
     SetClipboardBytes(text);
     Tally tally("load");
 
-    // Posted in a row; a posted click on the transparency box after them
-    // shows when the program has worked through all of them.
+    // Posted in a row; the message loop comes back only after all of them.
     auto clicks = [&](int count) {
         for (int i = 0; i < count; ++i) PostMessageA(app.PasteButton(), BM_CLICK, 0, 0);
-        PostMessageA(app.TransparencyBox(), BM_CLICK, 0, 0);
-        const bool done = WaitUntil([&] { return Ask(app.TransparencyBox(), BM_GETCHECK) == BST_CHECKED; }, 90000);
-        Ask(app.TransparencyBox(), BM_CLICK);
-        return done;
+        return app.WaitForMessageLoop(90000);
     };
     auto settingsCycles = [&](int count) {
         for (int i = 0; i < count; ++i) {

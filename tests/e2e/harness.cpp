@@ -1,5 +1,6 @@
 #include "tests/e2e/harness.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <stdexcept>
@@ -336,6 +337,34 @@ void App::Sync() const
     Sleep(100);
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+}
+
+namespace {
+LRESULT SliderPositionOf(HWND slider)
+{
+    DWORD_PTR position = 0;
+    SendMessageTimeoutA(slider, TBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &position);
+    return static_cast<LRESULT>(position);
+}
+}  // namespace
+
+bool App::WaitForMessageLoop(DWORD timeoutMs) const
+{
+    // The slider moved without notification changes nothing else, and is put back.
+    const HWND slider = OpacitySlider();
+    const LRESULT position = SliderPositionOf(slider);
+    const LRESULT marker = position > 0 ? position - 1 : position + 1;
+    PostMessageA(slider, TBM_SETPOS, FALSE, marker);
+    const bool reached = WaitUntil([&] { return SliderPositionOf(slider) == marker; }, timeoutMs);
+    PostMessageA(slider, TBM_SETPOS, TRUE, position);
+    return WaitUntil([&] { return SliderPositionOf(slider) == position; }, timeoutMs) && reached;
+}
+
+void SettleInput(const App& app)
+{
+    app.Sync();
+    Sleep(300);
+    app.Sync();
 }
 
 // --- real input -----------------------------------------------------------

@@ -71,10 +71,19 @@ public:
     // finished: post a state change after the click and wait for it instead.
     void Sync() const;
 
+    // Waits until the program's thread is back in its message loop, which a
+    // posted message proves: it is taken only there, after every message
+    // posted before it, and once a modal box has gone only after the click
+    // that opened it has ended. False on time-out.
+    bool WaitForMessageLoop(DWORD timeoutMs) const;
+
 private:
     PROCESS_INFORMATION process_{};
     HWND main_ = nullptr;
 };
+
+// Lets input that should have no effect arrive and be handled first.
+void SettleInput(const App& app);
 
 // Top-level visible windows of a process, optionally of one class.
 std::vector<HWND> TopWindowsOf(DWORD pid, const char* className = nullptr);

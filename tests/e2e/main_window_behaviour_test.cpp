@@ -47,13 +47,6 @@ int HeightOf(HWND window)
 
 LRESULT SliderPos(HWND slider) { return SendMessageA(slider, TBM_GETPOS, 0, 0); }
 
-void SettleInput(const App& app)
-{
-    app.Sync();
-    Sleep(300);
-    app.Sync();
-}
-
 class MainWindowBehaviour : public ::testing::Test {
 protected:
     void StartProgram(const std::string& name)

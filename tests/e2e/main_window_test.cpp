@@ -88,14 +88,6 @@ void Drag(POINT from, int dx, int dy)
     MouseButton(MOUSEEVENTF_LEFTUP);
 }
 
-// Lets input that should have no effect arrive and be handled first.
-void SettleInput(const App& app)
-{
-    app.Sync();
-    Sleep(300);
-    app.Sync();
-}
-
 bool IsCheckedFromOutside(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 // The client area of a window as it is on the screen. Xvfb draws layered

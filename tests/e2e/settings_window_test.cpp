@@ -25,14 +25,6 @@ void RightClickMainBackground(HWND main)
 
 HWND PopupMenuOf(const App& app, DWORD timeoutMs) { return WaitForTopWindow(app.Pid(), "#32768", nullptr, timeoutMs); }
 
-// Lets input that should have no effect arrive and be handled first.
-void SettleInput(const App& app)
-{
-    app.Sync();
-    Sleep(300);
-    app.Sync();
-}
-
 // The browse dialog finds a folder by comparing the shell's item data byte for
 // byte, last-access times included; reading a folder the first time after a
 // change moves its access time, so each level is read once beforehand.
