@@ -74,11 +74,32 @@ stop_xvfb() {
   for pid in "${XVFB_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
 }
 
-# wine_prefix DIR: the environment of a Wine prefix under DIR whose desktop
-# folder lies in DIR/home/Desktop. Creates the prefix on first use.
+# wine_prefix DIR: the environment of an isolated Wine prefix under DIR, for
+# tests and virtual displays: its desktop folder lies in DIR/home/Desktop and
+# its windows are unmanaged. Creates the prefix on first use.
 wine_prefix() {
-  export WINEPREFIX=$1/prefix HOME=$1/home LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$1/prefix HOME=$1/home
   mkdir -p "$HOME/Desktop"
+  make_prefix
+  # Without a window manager Wine waits up to 2 s for one whenever a managed
+  # window hides; unmanaged windows keep their exact placement and skip it.
+  if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    "$WINESERVER_CMD" -w
+  fi
+}
+
+# user_prefix: the environment of the user's own Wine prefix for ClipToText,
+# outside the build folder and with the user's HOME, so that the program's
+# desktop folder is the user's desktop and survives a clean build.
+user_prefix() {
+  export WINEPREFIX=${XDG_DATA_HOME:-$HOME/.local/share}/cliptotext/prefix
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  make_prefix
+}
+
+make_prefix() {
+  export LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "creating the Wine prefix $WINEPREFIX"
     "$WINE" wineboot -i </dev/null >/dev/null 2>&1

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up, builds the program and runs it under Wine: on your
-# display when $DISPLAY works, otherwise in a virtual display, where it saves
-# a screenshot of the window and says where it is.
+# display when $DISPLAY works (in a Wine prefix of your own, so files land on
+# your desktop), otherwise in a virtual display, where it saves a screenshot
+# of the window and says where it is.
 source "$(dirname "$0")/common.sh"
 
 install_packages
@@ -11,8 +12,8 @@ build_target x86_64 -DCLIPTEXT_TESTS=OFF
 EXE=$BUILD/x86_64/bin/ClipToText.exe  # this machine runs 64-bit Windows code only
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  wine_prefix "$BUILD/wine-run"
-  log "running ClipToText on $DISPLAY (close it with Esc)"
+  user_prefix
+  log "running ClipToText on $DISPLAY with the prefix $WINEPREFIX (close it with Esc)"
   exec "$WINE" "$EXE"
 fi
 
