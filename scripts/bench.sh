@@ -4,7 +4,7 @@
 # display and prints one table. Figures that miss a target do not fail it.
 source "$(dirname "$0")/common.sh"
 
-install_packages
+install_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 ensure_locale
 # Build chatter to stderr, so that stdout is the table alone.
 build_target i686 -DCLIPTEXT_TESTS=OFF >&2

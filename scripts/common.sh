@@ -1,28 +1,53 @@
-# Shared by run.sh, test.sh and bench.sh: packages, locale, builds, Xvfb and
-# Wine prefixes. Source it; every step is skipped when already done.
+# Shared by run.sh, test.sh, bench.sh and faults.sh: packages, locale,
+# builds, Xvfb and Wine prefixes. Source it; every step is skipped when
+# already done.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${CLIPTEXT_BUILD:-$ROOT/build}  # another folder keeps parallel runs apart
-PACKAGES=(cmake make g++ googletest python3 wine wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686
-          binutils-mingw-w64 xvfb xdotool xclip x11-utils fonts-wqy-microhei locales imagemagick)
+LOGS=$BUILD/logs
 
-log() { printf '\n== %s\n' "$*" >&2; }
+# What each use needs; the scripts install only the groups they use.
+BUILD_PACKAGES=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64)
+TEST_PACKAGES=(googletest wine wine64 xvfb fonts-wqy-microhei locales)
+RUN_PACKAGES=(wine wine64 x11-utils fonts-wqy-microhei locales)
+SCREENSHOT_PACKAGES=(xvfb xdotool imagemagick)
+PACKAGES=("${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${RUN_PACKAGES[@]}" "${SCREENSHOT_PACKAGES[@]}")
 
+log() { printf '== %s\n' "$*" >&2; }
+die() { printf '!! %s\n' "$*" >&2; exit 1; }
+
+# as_root CMD...: runs CMD as root, through sudo without a prompt when we are
+# not root; fails (status 1) when neither is possible.
 as_root() {
-  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+  if [ "$(id -u)" = 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+    sudo -n "$@"
+  else
+    return 1
+  fi
 }
 
+# install_packages PKG...: installs those that are missing, with apt's output
+# in $LOGS/apt.log. Sets WINE and WINESERVER_CMD.
 install_packages() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
-    log "installing ${missing[*]}"
-    as_root apt-get update -q
+    mkdir -p "$LOGS"
+    log "installing ${missing[*]} (log: $LOGS/apt.log)"
+    as_root true || die "installing packages needs root or password-less sudo; as root run:
+   apt-get install --no-install-recommends ${missing[*]}"
     # Recommends would pull in wine32 and i386 packages, which break wine64.
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+    if ! { as_root apt-get update -q &&
+           as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+         } >"$LOGS/apt.log" 2>&1; then
+      tail -n 20 "$LOGS/apt.log" >&2
+      die "apt-get failed (log: $LOGS/apt.log)"
+    fi
   fi
   # With wine32 present /usr/bin/wine picks the 32-bit loader; call wine64 directly then.
   if [ -x /usr/lib/wine/wine64 ] && dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q installed; then
@@ -35,38 +60,45 @@ install_packages() {
 }
 
 ensure_locale() {
-  # Wine takes its ANSI code page (936) from the locale of each process.
-  if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+  # Wine takes its ANSI code page (936) from the locale of each process. A
+  # child checks it: this shell's C library would remember a failed lookup.
+  if [ "$(LC_ALL=zh_CN.UTF-8 locale charmap 2>/dev/null)" != UTF-8 ]; then
     log "generating the zh_CN.UTF-8 locale"
+    as_root true || die "generating the zh_CN.UTF-8 locale needs root or password-less sudo"
     as_root sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
     grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
     as_root locale-gen >/dev/null
   fi
 }
 
-build_target() {  # build_target x86_64|i686 [extra cmake args]
+# build_target x86_64|i686 [extra cmake args]: output in $LOGS/build-<arch>.log.
+build_target() {
   local arch=$1; shift
-  log "building for $arch"
-  cmake -S "$ROOT" -B "$BUILD/$arch" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DCMAKE_CROSSCOMPILING_EMULATOR="$WINE" "$@" >/dev/null
-  cmake --build "$BUILD/$arch" -j"$(nproc)"
-}
-
-# A free X display number from 90 upwards.
-free_display() {
-  local n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  echo "$n"
+  mkdir -p "$LOGS"
+  log "building for $arch (log: $LOGS/build-$arch.log)"
+  if ! { cmake -S "$ROOT" -B "$BUILD/$arch" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$arch.cmake" \
+               -DCMAKE_BUILD_TYPE=Release -DCMAKE_CROSSCOMPILING_EMULATOR="$WINE" "$@" &&
+         cmake --build "$BUILD/$arch" -j"$(nproc)"; } >"$LOGS/build-$arch.log" 2>&1; then
+    grep -E -A5 'error|warning' "$LOGS/build-$arch.log" | head -n 60 >&2 || tail -n 30 "$LOGS/build-$arch.log" >&2
+    die "the $arch build failed (log: $LOGS/build-$arch.log)"
+  fi
 }
 
 XVFB_PIDS=()
 # start_xvfb WIDTHxHEIGHT: starts a virtual display and sets XVFB_DISPLAY to
 # it (":N"). Call it directly, not in $(...), so its pid is remembered here.
 start_xvfb() {
-  local n; n=$(free_display)
-  Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
+  local numfile; numfile=$(mktemp)
+  # Xvfb picks a free display itself and writes its number once it listens.
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
   XVFB_PIDS+=($!)
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+  for _ in $(seq 200); do
+    [ -s "$numfile" ] && break
+    kill -0 "$!" 2>/dev/null || break
+    sleep 0.05
+  done
+  local n; n=$(tr -dc 0-9 <"$numfile"); rm -f "$numfile"
+  [ -n "$n" ] || die "Xvfb did not start"
   XVFB_DISPLAY=":$n"
 }
 
@@ -99,7 +131,10 @@ user_prefix() {
 }
 
 make_prefix() {
-  export LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # This shell may have looked the locale up before it existed; only Wine's
+  # processes need it, so the shell's own warning is not shown.
+  { export LC_ALL=zh_CN.UTF-8; } 2>/dev/null
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "creating the Wine prefix $WINEPREFIX"
     "$WINE" wineboot -i </dev/null >/dev/null 2>&1
@@ -119,6 +154,13 @@ start_wineserver() {
 
 stop_wineserver() {
   "$WINESERVER_CMD" -k 2>/dev/null || true
+}
+
+# stop_prefix_server DIR: stops the server of the prefix under DIR, if any,
+# without making the prefix.
+stop_prefix_server() {
+  [ -f "$1/prefix/system.reg" ] || return 0
+  WINEPREFIX=$1/prefix "$WINESERVER_CMD" -k 2>/dev/null || true
 }
 
 # A 1 MB drive S: in the current Wine prefix, for the disk-full tests: a tmpfs

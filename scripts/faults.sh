@@ -6,13 +6,13 @@
 # Extra arguments go to ctest.
 source "$(dirname "$0")/common.sh"
 
-install_packages
+install_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 ensure_locale
 build_target x86_64 -DCLIPTEXT_TESTS=ON
 
 cleanup() {
   unmount_small_drive
-  stop_wineserver
+  stop_prefix_server "$BUILD/wine-faults"
   stop_xvfb
 }
 trap cleanup EXIT

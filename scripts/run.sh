@@ -5,7 +5,7 @@
 # of the window and says where it is.
 source "$(dirname "$0")/common.sh"
 
-install_packages
+install_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
 ensure_locale
 build_target i686 -DCLIPTEXT_TESTS=OFF
 build_target x86_64 -DCLIPTEXT_TESTS=OFF
@@ -17,10 +17,12 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$WINE" "$EXE"
 fi
 
-trap 'stop_wineserver; stop_xvfb' EXIT
+install_packages "${SCREENSHOT_PACKAGES[@]}"
+trap 'stop_xvfb' EXIT
 start_xvfb 1024x768
 export DISPLAY=$XVFB_DISPLAY
 wine_prefix "$BUILD/wine-run"
+trap 'stop_wineserver; stop_xvfb' EXIT  # only now is WINEPREFIX ours
 "$WINE" "$EXE" &
 "$ROOT/scripts/screenshot.sh" "$BUILD/screenshot.png"
 log "no display: ClipToText ran in the virtual display $DISPLAY; screenshot: $BUILD/screenshot.png"

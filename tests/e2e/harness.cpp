@@ -13,7 +13,11 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     for (;;) {
         if (condition()) return true;
         if (GetTickCount64() >= end) return false;
-        Sleep(20);
+        // Pumps this thread's messages meanwhile: the test's clipboard owner
+        // window must answer the program while the test waits on it.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
 }
 

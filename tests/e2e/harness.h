@@ -14,7 +14,8 @@ namespace e2e {
 // Strings are code-page-936 bytes, like the program's own texts.
 using Bytes = std::string;
 
-// Waits up to `timeoutMs` for `condition`, polling every 20 ms.
+// Waits up to `timeoutMs` for `condition`, polling every 20 ms and handling
+// the messages of the test's own windows meanwhile.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
 // --- files and folders ----------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <ostream>
 
 #include "app/program_state.h"
 #include "config/save_directory.h"
@@ -57,6 +58,8 @@ struct ReadCase {
     std::string expected;  // empty: the desktop folder
 };
 
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+
 class SetDatReading : public SetDatTest, public testing::WithParamInterface<ReadCase> {};
 
 TEST_P(SetDatReading, GivesTheSaveDirectory)
@@ -78,8 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadCase{"Chinese", "[Set]\r\nHH=D:\\\xD6\xD0\xCE\xC4\r\n", "D:\\\xD6\xD0\xCE\xC4"},
                     ReadCase{"NoKey", "[Set]\r\nOther=D:\\x\r\n", ""},
                     ReadCase{"OtherSection", "[Else]\r\nHH=D:\\x\r\n", ""},
-                    ReadCase{"LongValueCut", "[Set]\r\nHH=" + kLongValue + "\r\n", kLongValue.substr(0, 10239)}),
-    [](const testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
+                    ReadCase{"LongValueCut", "[Set]\r\nHH=" + kLongValue + "\r\n", kLongValue.substr(0, 10239)}));
 
 TEST_F(SetDatTest, StoringIntoANewFileWritesTwoLines)
 {
