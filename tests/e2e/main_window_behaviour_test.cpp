@@ -215,7 +215,6 @@ TEST_F(MainWindowBehaviour, RightClickOnAControlOpensNoPopup)
         SCOPED_TRACE(control);
         ClickWindowCentre(Child(control), true);
         SettleInput(*app_);
-        Sleep(300);
         EXPECT_EQ(VisiblePopup(), nullptr);
         if (VisiblePopup()) {  // one popup must not spoil the next case
             PressKey(VK_ESCAPE);
@@ -255,8 +254,8 @@ TEST_P(MainWindowCommand, OnlyTheParameterSettingsItemOpensTheSettings)
     ASSERT_NO_FATAL_FAILURE(StartProgram("mwb_command"));
     PostMessageA(Main(), WM_COMMAND, MAKEWPARAM(GetParam().id, 0), 0);
     if (!GetParam().opensSettings) {
-        SettleInput(*app_);
-        Sleep(500);
+        // Handled once a message posted behind it has been taken.
+        ASSERT_TRUE(app_->WaitForMessageLoop(kSlow));
         ExpectUntouched();
         return;
     }
