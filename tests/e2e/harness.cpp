@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace e2e {
@@ -369,6 +370,129 @@ void SettleInput(const App& app)
     app.Sync();
     Sleep(300);
     app.Sync();
+}
+
+POINT OnScreen(HWND window, int x, int y)
+{
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+// --- pixels ---------------------------------------------------------------
+
+namespace {
+RECT ClientOnScreen(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    const POINT origin = OnScreen(window, 0, 0);
+    OffsetRect(&client, origin.x, origin.y);
+    return client;
+}
+
+HBITMAP NewDib(HDC compatible, int width, int height, void** bits)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(compatible, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+class ScreenDc {
+public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc() { ReleaseDC(nullptr, dc_); }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+}  // namespace
+
+ScreenShot::ScreenShot(HWND window) : ScreenShot(ScreenDc().Get(), ClientOnScreen(window)) {}
+
+ScreenShot::ScreenShot(HDC source, const RECT& area)
+    : width_(area.right - area.left), height_(area.bottom - area.top)
+{
+    const HDC memory = CreateCompatibleDC(source);
+    void* bits = nullptr;
+    const HBITMAP bitmap = NewDib(source, width_, height_, &bits);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width_, height_, source, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    pixels_.assign(first, first + width_ * height_);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
+COLORREF ScreenShot::At(int x, int y) const
+{
+    const DWORD p = pixels_[static_cast<std::size_t>(y * width_ + x)];
+    return RGB((p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff);
+}
+
+int ScreenShot::Count(const RECT& area, COLORREF colour) const
+{
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) n += At(x, y) == colour;
+    return n;
+}
+
+RECT ScreenShot::Ink(const RECT& area, COLORREF background) const
+{
+    RECT ink{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (At(x, y) != background) {
+                ink.left = std::min<LONG>(ink.left, x);
+                ink.top = std::min<LONG>(ink.top, y);
+                ink.right = std::max<LONG>(ink.right, x + 1);
+                ink.bottom = std::max<LONG>(ink.bottom, y + 1);
+            }
+    return ink;
+}
+
+ScreenShot ScreenShot::Cut(const RECT& area) const
+{
+    ScreenShot part;
+    part.width_ = std::max<int>(0, area.right - area.left);
+    part.height_ = std::max<int>(0, area.bottom - area.top);
+    for (int y = area.top; y < area.top + part.height_; ++y)
+        for (int x = area.left; x < area.left + part.width_; ++x)
+            part.pixels_.push_back(pixels_[static_cast<std::size_t>(y * width_ + x)]);
+    return part;
+}
+
+ScreenShot TextAsDrawn(const Bytes& text, HFONT font, COLORREF ink, COLORREF paper)
+{
+    const ScreenDc screen;
+    const HDC memory = CreateCompatibleDC(screen.Get());
+    const HGDIOBJ oldFont = SelectObject(memory, font);
+    SIZE size{};
+    GetTextExtentPoint32A(memory, text.c_str(), static_cast<int>(text.size()), &size);
+    void* bits = nullptr;
+    const HBITMAP bitmap = NewDib(screen.Get(), size.cx, size.cy, &bits);
+    const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    SetTextColor(memory, ink);
+    SetBkColor(memory, paper);
+    const RECT area{0, 0, size.cx, size.cy};
+    ExtTextOutA(memory, 0, 0, ETO_OPAQUE, &area, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    ScreenShot shot(memory, area);
+    SelectObject(memory, oldBitmap);
+    SelectObject(memory, oldFont);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return shot;
 }
 
 // --- real input -----------------------------------------------------------

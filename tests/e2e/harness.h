@@ -99,6 +99,34 @@ LONG_PTR StyleOf(HWND window);
 LONG_PTR ExStyleOf(HWND window);
 RECT ClientRectOnScreen(HWND window);
 HWND FocusOf(DWORD threadOwnerPid);         // the focus window of the process's GUI thread
+POINT OnScreen(HWND window, int x, int y);  // a client point in screen coordinates
+
+// --- pixels ---------------------------------------------------------------
+
+// The pixels of a rectangle, top row first. Xvfb draws layered windows
+// opaque, so the colours on the screen are exactly those painted.
+class ScreenShot {
+public:
+    explicit ScreenShot(HWND window);             // its client area, as on the screen
+    ScreenShot(HDC source, const RECT& area);     // any device context, e.g. a memory one
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    COLORREF At(int x, int y) const;
+    int Count(const RECT& area, COLORREF colour) const;
+    // The smallest rectangle around everything in `area` but `background`.
+    RECT Ink(const RECT& area, COLORREF background) const;
+    ScreenShot Cut(const RECT& area) const;
+    bool operator==(const ScreenShot& other) const = default;
+
+private:
+    ScreenShot() = default;
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<DWORD> pixels_;
+};
+
+// `text` drawn in `font` as a window draws it, on a bitmap of its own size.
+ScreenShot TextAsDrawn(const Bytes& text, HFONT font, COLORREF ink, COLORREF paper);
 
 // --- real input -----------------------------------------------------------
 

@@ -21,13 +21,6 @@ enum MainChild : std::size_t { kDefineNameBox, kTransparencyBox, kOpacitySlider,
 // slider, so it is background whether the window is collapsed or expanded.
 constexpr POINT kBackground{4, 70};
 
-POINT OnScreen(HWND window, int x, int y)
-{
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    return p;
-}
-
 // The window's constant alpha as another process sees it, or -1.
 int AlphaOf(HWND window)
 {

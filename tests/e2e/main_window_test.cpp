@@ -53,13 +53,6 @@ std::string Describe(const RECT& r)
     return text;
 }
 
-POINT OnScreen(HWND window, int x, int y)
-{
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    return p;
-}
-
 // Green background of the collapsed window, clear of every control.
 constexpr POINT kBackground{4, 70};
 
@@ -89,75 +82,6 @@ void Drag(POINT from, int dx, int dy)
 }
 
 bool IsCheckedFromOutside(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-// The client area of a window as it is on the screen. Xvfb draws layered
-// windows opaque, so the colours are exactly those painted.
-class ScreenShot {
-public:
-    explicit ScreenShot(HWND window) : origin_(OnScreen(window, 0, 0))
-    {
-        RECT client{};
-        GetClientRect(window, &client);
-        width_ = client.right;
-        height_ = client.bottom;
-        const HDC screen = GetDC(nullptr);
-        const HDC memory = CreateCompatibleDC(screen);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;  // top row first
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        const HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width_, height_, screen, origin_.x, origin_.y, SRCCOPY);
-        GdiFlush();
-        const auto* first = static_cast<const DWORD*>(bits);
-        pixels_.assign(first, first + width_ * height_);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-    }
-
-    // In client coordinates.
-    COLORREF At(int x, int y) const
-    {
-        const DWORD p = pixels_[static_cast<std::size_t>(y * width_ + x)];
-        return RGB((p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff);
-    }
-
-    int Count(const RECT& area, COLORREF colour) const
-    {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += At(x, y) == colour;
-        return n;
-    }
-
-    // The smallest rectangle around everything in `area` but `background`.
-    RECT Ink(const RECT& area, COLORREF background) const
-    {
-        RECT ink{area.right, area.bottom, area.left, area.top};
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                if (At(x, y) != background) {
-                    ink.left = std::min<LONG>(ink.left, x);
-                    ink.top = std::min<LONG>(ink.top, y);
-                    ink.right = std::max<LONG>(ink.right, x + 1);
-                    ink.bottom = std::max<LONG>(ink.bottom, y + 1);
-                }
-        return ink;
-    }
-
-private:
-    POINT origin_;
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<DWORD> pixels_;
-};
 
 // A fresh program; the desktop (the save folder) is emptied so that a save
 // that should not happen shows.
