@@ -392,7 +392,11 @@ INSTANTIATE_TEST_SUITE_P(Box, NamedSave,
                                            NamedCase{"TxtKeptByEnter", L"a.txt", Confirm::Enter, "a.txt.txt"},
                                            NamedCase{"EmptyByAltO", L"", Confirm::AltO, ".txt"},
                                            NamedCase{"BlanksInsideByButton", L"x y z", Confirm::Button,
-                                                     "x y z.txt"}),
+                                                     "x y z.txt"},
+                                           // Only alike to device names: 乗 ends in the byte of a backslash.
+                                           NamedCase{"TrailByteBeforeCon", L"乗CON", Confirm::Button, "乗CON.txt"},
+                                           NamedCase{"LongerThanADevice", L"CONSOLE", Confirm::Button,
+                                                     "CONSOLE.txt"}),
                          RowName<NamedCase>);
 
 namespace {
@@ -473,7 +477,13 @@ INSTANTIATE_TEST_SUITE_P(
                       PathNameCase{"MissingSubfolder", L"没有\\笔记", nullptr, nullptr},
                       PathNameCase{"QuestionMark", L"为什么?", nullptr, nullptr},
                       PathNameCase{"Asterisk", L"a*b", nullptr, nullptr},
-                      PathNameCase{"VerticalBar", L"a|b", nullptr, nullptr}),
+                      PathNameCase{"VerticalBar", L"a|b", nullptr, nullptr},
+                      PathNameCase{"Colon", L"a:b", nullptr, nullptr},
+                      PathNameCase{"ColonInAnExistingSubfolder", L"子\\a:b", "子", nullptr},
+                      PathNameCase{"DeviceName", L"con", nullptr, nullptr},
+                      PathNameCase{"DeviceNameWithExtension", L"NUL.log", nullptr, nullptr},
+                      PathNameCase{"DeviceNameWithBlank", L"com1 .backup", nullptr, nullptr},
+                      PathNameCase{"DeviceNameInAnExistingSubfolder", L"子\\Prn", "子", nullptr}),
     RowName<PathNameCase>);
 
 TEST_F(SaveTest, ClipboardIsReadAfterTheInputBoxCloses)
