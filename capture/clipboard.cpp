@@ -20,11 +20,11 @@ bool OpenClipboardPatiently()
 }
 }  // namespace
 
-bool ReadClipboardText(Text& text)
+ClipboardText ReadClipboardText(Text& text)
 {
     text.clear();
-    if (!OpenClipboardPatiently()) return false;
-    bool read = true;
+    if (!OpenClipboardPatiently()) return ClipboardText::Unknown;
+    ClipboardText result = ClipboardText::Absent;
     if (const HANDLE data = GetClipboardData(CF_TEXT)) {
         if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
             // The block's size bounds the search for the zero byte, in case
@@ -32,10 +32,11 @@ bool ReadClipboardText(Text& text)
             const SIZE_T size = GlobalSize(data);
             text.assign(bytes, size ? strnlen(bytes, size) : std::strlen(bytes));
             GlobalUnlock(data);
+            result = ClipboardText::Read;
         } else {
-            read = false;
+            result = ClipboardText::Unknown;
         }
     }
     CloseClipboard();
-    return read;
+    return result;
 }

@@ -25,6 +25,15 @@ void SaveClipboard(HWND owner, bool nameByUser)
 void SaveClipboardToFile(const Text& path)
 {
     Text text;
-    if (!ReadClipboardText(text)) return;
-    WriteBytesToFile(path, BytesOf(text));
+    switch (ReadClipboardText(text)) {
+    case ClipboardText::Read:
+        WriteBytesToFile(path, BytesOf(text));
+        break;
+    case ClipboardText::Absent:
+        // Nothing to save must not empty a file the user already has.
+        WriteBytesToNewFile(path, BytesOf(text));
+        break;
+    case ClipboardText::Unknown:
+        break;
+    }
 }

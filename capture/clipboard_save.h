@@ -10,6 +10,7 @@
 // device, saves nothing.
 void SaveClipboard(HWND owner, bool nameByUser);
 
-// Writes the clipboard's text to `path`; writes nothing when the clipboard
-// cannot be read.
+// Writes the clipboard's text to `path`. A clipboard without text gives an
+// empty file, but only where there was no file; one that cannot be read
+// writes nothing.
 void SaveClipboardToFile(const Text& path);

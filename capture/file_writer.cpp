@@ -92,3 +92,8 @@ bool WriteBytesToFile(const Text& path, Bytes data)
     if (attributes & kKeepOut) return false;
     return ReplaceExistingFile(path, data);
 }
+
+bool WriteBytesToNewFile(const Text& path, Bytes data)
+{
+    return !path.empty() && WriteNewFile(path, data);
+}

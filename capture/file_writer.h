@@ -7,3 +7,7 @@
 // temporary file beside it. An existing file that is read-only, hidden, a
 // system file or held open elsewhere is left alone. True on success.
 bool WriteBytesToFile(const Text& path, Bytes data);
+
+// Creates the file at `path` with exactly `data` where nothing of that name
+// exists; an existing file or folder is left alone. True when it was created.
+bool WriteBytesToNewFile(const Text& path, Bytes data);

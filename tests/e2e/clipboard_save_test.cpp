@@ -310,6 +310,59 @@ INSTANTIATE_TEST_SUITE_P(
         ClipboardCase{"UnicodeOnly", [] { SetClipboardUnicode(L"中文Unicode文本\r\n€"); }, Ansi(L"中文Unicode文本\r\n€")}),
     RowName<ClipboardCase>);
 
+namespace {
+struct NoTextCase {
+    const char* label;
+    std::function<void()> put;
+    bool byTime;  // a time name taken in the same second as an earlier save, else a typed name
+};
+void PrintTo(const NoTextCase& row, std::ostream* os) { *os << row.label; }
+
+SYSTEMTIME SecondsLater(const SYSTEMTIME& t, int seconds)
+{
+    FILETIME f;
+    SystemTimeToFileTime(&t, &f);
+    ULARGE_INTEGER at{{f.dwLowDateTime, f.dwHighDateTime}};
+    at.QuadPart += 10000000ull * static_cast<unsigned>(seconds);
+    const FILETIME later{at.LowPart, at.HighPart};
+    SYSTEMTIME result;
+    FileTimeToSystemTime(&later, &result);
+    return result;
+}
+}  // namespace
+
+using NoTextOnTheClipboard = SaveTable<NoTextCase>;
+
+TEST_P(NoTextOnTheClipboard, LeavesAnExistingFileUntouched)
+{
+    App app(FreshProgramFolder("cs_notext"));
+    GetParam().put();
+    if (GetParam().byTime) {
+        // Every name the click can take in the next half minute exists already.
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        for (const std::string& name : NamesBetween(now, SecondsLater(now, 30)))
+            ASSERT_TRUE(WriteFileBytes(desktop_ + name, "已有的内容"));
+        const std::size_t existing = FileNamesIn(desktop_).size();
+        ClickPaste(app);
+        EXPECT_EQ(FileNamesIn(desktop_).size(), existing);
+    } else {
+        ASSERT_TRUE(WriteFileBytes(desktop_ + "已有.txt", "已有的内容"));
+        SaveNamed(app, L"已有");
+        EXPECT_EQ(FileNamesIn(desktop_).size(), 1u);
+    }
+    for (const std::string& name : FileNamesIn(desktop_))
+        EXPECT_EQ(ReadFileBytes(desktop_ + name), "已有的内容") << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Clipboard, NoTextOnTheClipboard,
+                         ::testing::Values(NoTextCase{"NothingByTypedName", [] { EmptyTheClipboard(); }, false},
+                                           NoTextCase{"BitmapByTypedName", [] { PutBitmapOnly(); }, false},
+                                           NoTextCase{"FilesByTypedName", [] { PutFilesOnly(); }, false},
+                                           NoTextCase{"NothingByTime", [] { EmptyTheClipboard(); }, true},
+                                           NoTextCase{"BitmapByTime", [] { PutBitmapOnly(); }, true}),
+                         RowName<NoTextCase>);
+
 TEST_F(SaveTest, SixtyFourMegabytesAreSavedWhole)
 {
     const std::string line = "中文0123456789abcdefghijklmnopqrstuvwxyz\r\n";  // 44 bytes

@@ -682,6 +682,7 @@ TEST(FaultSuite, Clipboard)
         {"held by another program for 1.5 s, file exists", putText, Hold::Long, true, std::nullopt},
         {"held by another program for 1.5 s, no file", putText, Hold::Long, false, std::nullopt},
         {"only a picture (CF_DIB)", PutPictureAsDib, Hold::None, false, Bytes()},
+        {"only a picture (CF_DIB), file exists", PutPictureAsDib, Hold::None, true, std::nullopt},
         {"only a picture (CF_BITMAP)", PutPictureAsBitmap, Hold::None, false, Bytes()},
         {"only copied files (CF_HDROP)", PutCopiedFiles, Hold::None, false, Bytes()},
         {"text with a zero byte",
