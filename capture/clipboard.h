@@ -8,7 +8,10 @@ enum class ClipboardText {
     Unknown,  // it stayed busy, or its text could not be locked
 };
 
-// Reads the clipboard's CF_TEXT up to its first zero byte into `text`, which
-// is left empty unless the result is Read. Another program holding the
+// Reads the clipboard's text up to its first zero into `text` as the bytes a
+// file should hold; `text` is left empty unless the result is Read. Text put
+// there as CF_TEXT gives exactly its bytes. Text put there as Unicode gives
+// its bytes in the ANSI code page, or UTF-8 with a byte-order mark when that
+// code page lacks one of its characters. Another program holding the
 // clipboard is waited for a few tries.
 ClipboardText ReadClipboardText(Text& text);

@@ -66,6 +66,42 @@ void PutFilesOnly()
     FillClipboard([&] { ASSERT_TRUE(SetClipboardData(CF_HDROP, BlockOf(block.data(), block.size()))); });
 }
 
+HGLOBAL UnicodeBlockOf(const std::wstring& text)
+{
+    return BlockOf(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+// Unicode text alone, as a program copies it while the keyboard layout of
+// `locale` is active; Windows makes CF_TEXT from it in that locale's code page.
+void PutUnicodeCopiedIn(const std::wstring& text, LCID locale)
+{
+    FillClipboard([&] {
+        ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, UnicodeBlockOf(text)));
+        ASSERT_TRUE(SetClipboardData(CF_LOCALE, BlockOf(&locale, sizeof locale)));
+    });
+}
+
+// Both texts, put by the copying program in this order.
+void PutAnsiThenUnicode(const Bytes& ansi, const std::wstring& unicode)
+{
+    FillClipboard([&] {
+        ASSERT_TRUE(SetClipboardData(CF_TEXT, BlockOf(ansi.c_str(), ansi.size() + 1)));
+        ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, UnicodeBlockOf(unicode)));
+    });
+}
+
+void PutUnicodeThenAnsi(const std::wstring& unicode, const Bytes& ansi)
+{
+    FillClipboard([&] {
+        ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, UnicodeBlockOf(unicode)));
+        ASSERT_TRUE(SetClipboardData(CF_TEXT, BlockOf(ansi.c_str(), ansi.size() + 1)));
+    });
+}
+
+// Narrow literals are code page 936; these bytes stay UTF-8.
+Bytes Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+const Bytes kUtf8Bom = "\xEF\xBB\xBF";
+
 // Holds the clipboard open from a thread of this process with its own window,
 // as a busy program would; Wine lets an OpenClipboard(NULL) holder be overtaken.
 class ClipboardHolder {
@@ -307,7 +343,21 @@ INSTANTIATE_TEST_SUITE_P(
         ClipboardCase{"NothingOnTheClipboard", [] { EmptyTheClipboard(); }, ""},
         ClipboardCase{"BitmapOnly", [] { PutBitmapOnly(); }, ""},
         ClipboardCase{"FilesOnly", [] { PutFilesOnly(); }, ""},
-        ClipboardCase{"UnicodeOnly", [] { SetClipboardUnicode(L"中文Unicode文本\r\n€"); }, Ansi(L"中文Unicode文本\r\n€")}),
+        ClipboardCase{"UnicodeOnly", [] { SetClipboardUnicode(L"中文Unicode文本\r\n€"); }, Ansi(L"中文Unicode文本\r\n€")},
+        // Characters code page 936 lacks (emoji, Korean, Han outside GBK, a
+        // letter it would only approximate): the file is UTF-8 with a BOM.
+        ClipboardCase{"UnicodeOnlyBeyondTheCodePage", [] { SetClipboardUnicode(L"表情😀 한국어 𠮷 À\r\n"); },
+                      kUtf8Bom + Utf8(u8"表情😀 한국어 𠮷 À\r\n")},
+        ClipboardCase{"UnicodeOnlyChineseGivesGbkWithoutBom", [] { SetClipboardUnicode(L"简体中文，全角标点。\r\n"); },
+                      "简体中文，全角标点。\r\n"},
+        ClipboardCase{"UnicodeOnlyCopiedUnderAnEnglishLayout",
+                      [] { PutUnicodeCopiedIn(L"英文键盘下复制的中文", MAKELCID(0x0409, SORT_DEFAULT)); },
+                      "英文键盘下复制的中文"},
+        ClipboardCase{"AnsiOriginalKeepsBytesNoCharacterHas",
+                      [] { SetClipboardBytes("ab\xFF中\x80\xA1"); }, "ab\xFF中\x80\xA1"},
+        ClipboardCase{"AnsiPutBeforeUnicode", [] { PutAnsiThenUnicode("ANSI 文本", L"Unicode 文本😀"); }, "ANSI 文本"},
+        ClipboardCase{"UnicodePutBeforeAnsi", [] { PutUnicodeThenAnsi(L"Unicode 文本😀", "ANSI 文本"); },
+                      kUtf8Bom + Utf8(u8"Unicode 文本😀")}),
     RowName<ClipboardCase>);
 
 namespace {
