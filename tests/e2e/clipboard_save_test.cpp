@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -728,6 +729,62 @@ TEST_F(SaveTest, FileHeldOpenElsewhereIsKeptThenReplacedOnceFree)
     EXPECT_EQ(ReadFileBytes(path), "新");
     EXPECT_EQ(FileNamesIn(desktop_).size(), 1u);
 }
+
+namespace {
+constexpr DWORD kNotHeld = ~0u;
+struct FailedReplaceCase {
+    const char* label;
+    bool diskFull;    // the save folder is on the 1 MB drive, too small for both copies
+    DWORD holdShare;  // another program holds the old file open with this sharing, or not at all
+};
+void PrintTo(const FailedReplaceCase& row, std::ostream* os) { *os << row.label; }
+}  // namespace
+
+using FailedReplace = SaveTable<FailedReplaceCase>;
+
+TEST_P(FailedReplace, KeepsTheOldFileAndLeavesNoTemporaryFile)
+{
+    const FailedReplaceCase& c = GetParam();
+    const std::string program = FreshProgramFolder("cs_failedreplace");
+    std::string folder = desktop_;
+    Bytes old = "旧的内容，必须保留\r\n";
+    Bytes text = "新的内容";
+    if (c.diskFull) {
+        const char* drive = std::getenv("CLIPTEXT_SMALL_DRIVE");
+        if (!drive || !*drive) GTEST_SKIP() << "no small drive: scripts/test.sh mounts a 1 MB one as S:";
+        folder = std::string(drive);
+        if (folder.back() != '\\') folder += '\\';
+        folder += "cs_failedreplace\\";
+        MakeFolder(folder);
+        EmptyFolder(folder);
+        ASSERT_TRUE(WriteFileBytes(program + "\\Set.dat", "[Set]\r\nHH=" + folder + "\r\n"));
+        old = Bytes(600u << 10, 'o');
+        text = Bytes(600u << 10, 'n');
+    }
+    const std::string path = folder + "保留.txt";
+    ASSERT_TRUE(WriteFileBytes(path, old));
+    App app(program);
+    SetClipboardBytes(text);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (c.holdShare != kNotHeld) {
+        held = CreateFileA(path.c_str(), GENERIC_READ, c.holdShare, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    }
+    SaveNamed(app, L"保留");
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+
+    EXPECT_EQ(FileNamesIn(folder), std::vector<std::string>{"保留.txt"});
+    EXPECT_TRUE(ReadFileBytes(path) == old) << "the old file changed";
+    if (c.diskFull) EmptyFolder(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Save, FailedReplace,
+    ::testing::Values(FailedReplaceCase{"DiskFull", true, kNotHeld},
+                      FailedReplaceCase{"HeldOpenWithoutSharing", false, 0},
+                      FailedReplaceCase{"HeldOpenSharingEverything", false,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}),
+    RowName<FailedReplaceCase>);
 
 // --- out of memory -------------------------------------------------------------
 
