@@ -5,7 +5,7 @@
 enum class ClipboardText {
     Read,     // its text, possibly empty
     Absent,   // no text at all: nothing, a picture, copied files
-    Unknown,  // it stayed busy, or its text could not be locked
+    Unknown,  // it stayed busy, or its text could not be locked or converted
 };
 
 // Reads the clipboard's text up to its first zero into `text` as the bytes a
