@@ -5,6 +5,7 @@
 #include "capture/date_time.h"
 #include "capture/file_writer.h"
 #include "capture/input_box.h"
+#include "capture/typed_name.h"
 
 void SaveClipboard(HWND owner, bool nameByUser)
 {
@@ -12,6 +13,8 @@ void SaveClipboard(HWND owner, bool nameByUser)
     if (nameByUser) {
         if (!PromptForText(owner, "请输入自定义文件名,不包含后缀", "请输入要保存的文件名(不包含后缀)", name))
             return;
+        // Such a name would put the text where the user never finds it.
+        if (!IsSafeTypedName(name)) return;
     } else {
         name = FormatDateTime(LocalDateTimeNow());
     }
@@ -22,6 +25,15 @@ void SaveClipboard(HWND owner, bool nameByUser)
 void SaveClipboardToFile(const Text& path)
 {
     Text text;
-    if (!ReadClipboardText(text)) return;
-    WriteBytesToFile(path, BytesOf(text));
+    switch (ReadClipboardText(text)) {
+    case ClipboardText::Read:
+        WriteBytesToFile(path, BytesOf(text));
+        break;
+    case ClipboardText::Absent:
+        // Nothing to save must not empty a file the user already has.
+        WriteBytesToNewFile(path, BytesOf(text));
+        break;
+    case ClipboardText::Unknown:
+        break;
+    }
 }

@@ -35,10 +35,11 @@ bool WriteAll(HANDLE file, Bytes data)
     return true;
 }
 
-// True only when every byte was written and the file closed cleanly.
-bool FillAndClose(HANDLE file, Bytes data)
+// True only when every byte was written (and, with `flush`, has reached the
+// disk) and the file closed cleanly.
+bool FillAndClose(HANDLE file, Bytes data, bool flush)
 {
-    const bool written = WriteAll(file, data);
+    const bool written = WriteAll(file, data) && (!flush || FlushFileBuffers(file));
     const bool closed = CloseHandle(file) != 0;
     return written && closed;
 }
@@ -47,7 +48,7 @@ bool WriteNewFile(const Text& path, Bytes data)
 {
     const HANDLE file = OpenExclusive(path, CREATE_NEW);
     if (file == INVALID_HANDLE_VALUE) return false;
-    if (FillAndClose(file, data)) return true;
+    if (FillAndClose(file, data, false)) return true;
     DeleteFileA(path.c_str());
     return false;
 }
@@ -67,6 +68,27 @@ HANDLE CreateTemporaryFile(const Text& directory, Text& tempPath)
     return INVALID_HANDLE_VALUE;
 }
 
+// A failed query counts as there: only a name known to be free is.
+bool StillThere(const Text& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES || GetLastError() != ERROR_FILE_NOT_FOUND;
+}
+
+// Puts the complete temporary file in the old one's place. ReplaceFileA keeps
+// the old file's attributes, security and creation time; where it cannot be
+// used, a rename that reaches the disk before it returns does the job. If
+// both fail the temporary file is removed, unless the old file has gone and
+// it holds the only copy of the text.
+bool PutInPlace(const Text& tempPath, const Text& path)
+{
+    if (ReplaceFileA(path.c_str(), tempPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return true;
+    const bool oldStillThere = StillThere(path);
+    if (MoveFileExA(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    if (oldStillThere) DeleteFileA(tempPath.c_str());
+    return false;
+}
+
 bool ReplaceExistingFile(const Text& path, Bytes data)
 {
     // Holding the old file without sharing fails when another program has it
@@ -75,11 +97,13 @@ bool ReplaceExistingFile(const Text& path, Bytes data)
     if (old == INVALID_HANDLE_VALUE) return false;
     Text tempPath;
     const HANDLE temp = CreateTemporaryFile(DirectoryPrefixOf(path), tempPath);
-    bool done = temp != INVALID_HANDLE_VALUE && FillAndClose(temp, data);
+    // Flushed before it takes the old file's place, so that after a power
+    // loss the name never points at an empty or partial file.
+    const bool complete = temp != INVALID_HANDLE_VALUE && FillAndClose(temp, data, true);
     CloseHandle(old);
-    done = done && MoveFileExA(tempPath.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-    if (!done && temp != INVALID_HANDLE_VALUE) DeleteFileA(tempPath.c_str());
-    return done;
+    if (complete) return PutInPlace(tempPath, path);
+    if (temp != INVALID_HANDLE_VALUE) DeleteFileA(tempPath.c_str());
+    return false;
 }
 
 }  // namespace
@@ -91,4 +115,9 @@ bool WriteBytesToFile(const Text& path, Bytes data)
     if (attributes == INVALID_FILE_ATTRIBUTES) return WriteNewFile(path, data);
     if (attributes & kKeepOut) return false;
     return ReplaceExistingFile(path, data);
+}
+
+bool WriteBytesToNewFile(const Text& path, Bytes data)
+{
+    return !path.empty() && WriteNewFile(path, data);
 }

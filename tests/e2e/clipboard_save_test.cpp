@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -65,6 +66,42 @@ void PutFilesOnly()
     block.append(files, sizeof files);
     FillClipboard([&] { ASSERT_TRUE(SetClipboardData(CF_HDROP, BlockOf(block.data(), block.size()))); });
 }
+
+HGLOBAL UnicodeBlockOf(const std::wstring& text)
+{
+    return BlockOf(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+// Unicode text alone, as a program copies it while the keyboard layout of
+// `locale` is active; Windows makes CF_TEXT from it in that locale's code page.
+void PutUnicodeCopiedIn(const std::wstring& text, LCID locale)
+{
+    FillClipboard([&] {
+        ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, UnicodeBlockOf(text)));
+        ASSERT_TRUE(SetClipboardData(CF_LOCALE, BlockOf(&locale, sizeof locale)));
+    });
+}
+
+// Both texts, put by the copying program in this order.
+void PutAnsiThenUnicode(const Bytes& ansi, const std::wstring& unicode)
+{
+    FillClipboard([&] {
+        ASSERT_TRUE(SetClipboardData(CF_TEXT, BlockOf(ansi.c_str(), ansi.size() + 1)));
+        ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, UnicodeBlockOf(unicode)));
+    });
+}
+
+void PutUnicodeThenAnsi(const std::wstring& unicode, const Bytes& ansi)
+{
+    FillClipboard([&] {
+        ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, UnicodeBlockOf(unicode)));
+        ASSERT_TRUE(SetClipboardData(CF_TEXT, BlockOf(ansi.c_str(), ansi.size() + 1)));
+    });
+}
+
+// Narrow literals are code page 936; these bytes stay UTF-8.
+Bytes Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+const Bytes kUtf8Bom = "\xEF\xBB\xBF";
 
 // Holds the clipboard open from a thread of this process with its own window,
 // as a busy program would; Wine lets an OpenClipboard(NULL) holder be overtaken.
@@ -307,8 +344,75 @@ INSTANTIATE_TEST_SUITE_P(
         ClipboardCase{"NothingOnTheClipboard", [] { EmptyTheClipboard(); }, ""},
         ClipboardCase{"BitmapOnly", [] { PutBitmapOnly(); }, ""},
         ClipboardCase{"FilesOnly", [] { PutFilesOnly(); }, ""},
-        ClipboardCase{"UnicodeOnly", [] { SetClipboardUnicode(L"中文Unicode文本\r\n€"); }, Ansi(L"中文Unicode文本\r\n€")}),
+        ClipboardCase{"UnicodeOnly", [] { SetClipboardUnicode(L"中文Unicode文本\r\n€"); }, Ansi(L"中文Unicode文本\r\n€")},
+        // Characters code page 936 lacks (emoji, Korean, Han outside GBK, a
+        // letter it would only approximate): the file is UTF-8 with a BOM.
+        ClipboardCase{"UnicodeOnlyBeyondTheCodePage", [] { SetClipboardUnicode(L"表情😀 한국어 𠮷 À\r\n"); },
+                      kUtf8Bom + Utf8(u8"表情😀 한국어 𠮷 À\r\n")},
+        ClipboardCase{"UnicodeOnlyChineseGivesGbkWithoutBom", [] { SetClipboardUnicode(L"简体中文，全角标点。\r\n"); },
+                      "简体中文，全角标点。\r\n"},
+        ClipboardCase{"UnicodeOnlyCopiedUnderAnEnglishLayout",
+                      [] { PutUnicodeCopiedIn(L"英文键盘下复制的中文", MAKELCID(0x0409, SORT_DEFAULT)); },
+                      "英文键盘下复制的中文"},
+        ClipboardCase{"AnsiOriginalKeepsBytesNoCharacterHas",
+                      [] { SetClipboardBytes("ab\xFF中\x80\xA1"); }, "ab\xFF中\x80\xA1"},
+        ClipboardCase{"AnsiPutBeforeUnicode", [] { PutAnsiThenUnicode("ANSI 文本", L"Unicode 文本😀"); }, "ANSI 文本"},
+        ClipboardCase{"UnicodePutBeforeAnsi", [] { PutUnicodeThenAnsi(L"Unicode 文本😀", "ANSI 文本"); },
+                      kUtf8Bom + Utf8(u8"Unicode 文本😀")}),
     RowName<ClipboardCase>);
+
+namespace {
+struct NoTextCase {
+    const char* label;
+    std::function<void()> put;
+    bool byTime;  // a time name taken in the same second as an earlier save, else a typed name
+};
+void PrintTo(const NoTextCase& row, std::ostream* os) { *os << row.label; }
+
+SYSTEMTIME SecondsLater(const SYSTEMTIME& t, int seconds)
+{
+    FILETIME f;
+    SystemTimeToFileTime(&t, &f);
+    ULARGE_INTEGER at{{f.dwLowDateTime, f.dwHighDateTime}};
+    at.QuadPart += 10000000ull * static_cast<unsigned>(seconds);
+    const FILETIME later{at.LowPart, at.HighPart};
+    SYSTEMTIME result;
+    FileTimeToSystemTime(&later, &result);
+    return result;
+}
+}  // namespace
+
+using NoTextOnTheClipboard = SaveTable<NoTextCase>;
+
+TEST_P(NoTextOnTheClipboard, LeavesAnExistingFileUntouched)
+{
+    App app(FreshProgramFolder("cs_notext"));
+    GetParam().put();
+    if (GetParam().byTime) {
+        // Every name the click can take in the next half minute exists already.
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        for (const std::string& name : NamesBetween(now, SecondsLater(now, 30)))
+            ASSERT_TRUE(WriteFileBytes(desktop_ + name, "已有的内容"));
+        const std::size_t existing = FileNamesIn(desktop_).size();
+        ClickPaste(app);
+        EXPECT_EQ(FileNamesIn(desktop_).size(), existing);
+    } else {
+        ASSERT_TRUE(WriteFileBytes(desktop_ + "已有.txt", "已有的内容"));
+        SaveNamed(app, L"已有");
+        EXPECT_EQ(FileNamesIn(desktop_).size(), 1u);
+    }
+    for (const std::string& name : FileNamesIn(desktop_))
+        EXPECT_EQ(ReadFileBytes(desktop_ + name), "已有的内容") << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Clipboard, NoTextOnTheClipboard,
+                         ::testing::Values(NoTextCase{"NothingByTypedName", [] { EmptyTheClipboard(); }, false},
+                                           NoTextCase{"BitmapByTypedName", [] { PutBitmapOnly(); }, false},
+                                           NoTextCase{"FilesByTypedName", [] { PutFilesOnly(); }, false},
+                                           NoTextCase{"NothingByTime", [] { EmptyTheClipboard(); }, true},
+                                           NoTextCase{"BitmapByTime", [] { PutBitmapOnly(); }, true}),
+                         RowName<NoTextCase>);
 
 TEST_F(SaveTest, SixtyFourMegabytesAreSavedWhole)
 {
@@ -392,7 +496,11 @@ INSTANTIATE_TEST_SUITE_P(Box, NamedSave,
                                            NamedCase{"TxtKeptByEnter", L"a.txt", Confirm::Enter, "a.txt.txt"},
                                            NamedCase{"EmptyByAltO", L"", Confirm::AltO, ".txt"},
                                            NamedCase{"BlanksInsideByButton", L"x y z", Confirm::Button,
-                                                     "x y z.txt"}),
+                                                     "x y z.txt"},
+                                           // Only alike to device names: 乗 ends in the byte of a backslash.
+                                           NamedCase{"TrailByteBeforeCon", L"乗CON", Confirm::Button, "乗CON.txt"},
+                                           NamedCase{"LongerThanADevice", L"CONSOLE", Confirm::Button,
+                                                     "CONSOLE.txt"}),
                          RowName<NamedCase>);
 
 namespace {
@@ -473,7 +581,13 @@ INSTANTIATE_TEST_SUITE_P(
                       PathNameCase{"MissingSubfolder", L"没有\\笔记", nullptr, nullptr},
                       PathNameCase{"QuestionMark", L"为什么?", nullptr, nullptr},
                       PathNameCase{"Asterisk", L"a*b", nullptr, nullptr},
-                      PathNameCase{"VerticalBar", L"a|b", nullptr, nullptr}),
+                      PathNameCase{"VerticalBar", L"a|b", nullptr, nullptr},
+                      PathNameCase{"Colon", L"a:b", nullptr, nullptr},
+                      PathNameCase{"ColonInAnExistingSubfolder", L"子\\a:b", "子", nullptr},
+                      PathNameCase{"DeviceName", L"con", nullptr, nullptr},
+                      PathNameCase{"DeviceNameWithExtension", L"NUL.log", nullptr, nullptr},
+                      PathNameCase{"DeviceNameWithBlank", L"com1 .backup", nullptr, nullptr},
+                      PathNameCase{"DeviceNameInAnExistingSubfolder", L"子\\Prn", "子", nullptr}),
     RowName<PathNameCase>);
 
 TEST_F(SaveTest, ClipboardIsReadAfterTheInputBoxCloses)
@@ -615,6 +729,62 @@ TEST_F(SaveTest, FileHeldOpenElsewhereIsKeptThenReplacedOnceFree)
     EXPECT_EQ(ReadFileBytes(path), "新");
     EXPECT_EQ(FileNamesIn(desktop_).size(), 1u);
 }
+
+namespace {
+constexpr DWORD kNotHeld = ~0u;
+struct FailedReplaceCase {
+    const char* label;
+    bool diskFull;    // the save folder is on the 1 MB drive, too small for both copies
+    DWORD holdShare;  // another program holds the old file open with this sharing, or not at all
+};
+void PrintTo(const FailedReplaceCase& row, std::ostream* os) { *os << row.label; }
+}  // namespace
+
+using FailedReplace = SaveTable<FailedReplaceCase>;
+
+TEST_P(FailedReplace, KeepsTheOldFileAndLeavesNoTemporaryFile)
+{
+    const FailedReplaceCase& c = GetParam();
+    const std::string program = FreshProgramFolder("cs_failedreplace");
+    std::string folder = desktop_;
+    Bytes old = "旧的内容，必须保留\r\n";
+    Bytes text = "新的内容";
+    if (c.diskFull) {
+        const char* drive = std::getenv("CLIPTEXT_SMALL_DRIVE");
+        if (!drive || !*drive) GTEST_SKIP() << "no small drive: scripts/test.sh mounts a 1 MB one as S:";
+        folder = std::string(drive);
+        if (folder.back() != '\\') folder += '\\';
+        folder += "cs_failedreplace\\";
+        MakeFolder(folder);
+        EmptyFolder(folder);
+        ASSERT_TRUE(WriteFileBytes(program + "\\Set.dat", "[Set]\r\nHH=" + folder + "\r\n"));
+        old = Bytes(600u << 10, 'o');
+        text = Bytes(600u << 10, 'n');
+    }
+    const std::string path = folder + "保留.txt";
+    ASSERT_TRUE(WriteFileBytes(path, old));
+    App app(program);
+    SetClipboardBytes(text);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (c.holdShare != kNotHeld) {
+        held = CreateFileA(path.c_str(), GENERIC_READ, c.holdShare, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    }
+    SaveNamed(app, L"保留");
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+
+    EXPECT_EQ(FileNamesIn(folder), std::vector<std::string>{"保留.txt"});
+    EXPECT_TRUE(ReadFileBytes(path) == old) << "the old file changed";
+    if (c.diskFull) EmptyFolder(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Save, FailedReplace,
+    ::testing::Values(FailedReplaceCase{"DiskFull", true, kNotHeld},
+                      FailedReplaceCase{"HeldOpenWithoutSharing", false, 0},
+                      FailedReplaceCase{"HeldOpenSharingEverything", false,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}),
+    RowName<FailedReplaceCase>);
 
 // --- out of memory -------------------------------------------------------------
 
