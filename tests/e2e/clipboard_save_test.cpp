@@ -20,134 +20,32 @@ const char kBoxCaption[] = "请输入要保存的文件名(不包含后缀)";
 const char kBoxPrompt[] = "请输入自定义文件名,不包含后缀";
 constexpr DWORD kSlow = 20000;  // generous: the machine is shared and Wine is slow to start
 
-// --- the clipboard, filled by this process with any formats -----------------
-
-HWND OwnClipboardWindow()
-{
-    static HWND window =
-        CreateWindowExA(0, "STATIC", "e2e own clipboard", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    return window;
-}
-
-HGLOBAL BlockOf(const void* data, std::size_t size)
-{
-    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (!block) return nullptr;
-    memcpy(GlobalLock(block), data, size);
-    GlobalUnlock(block);
-    return block;
-}
-
-// Empties the clipboard and lets `fill` put formats on it with SetClipboardData.
-void FillClipboard(const std::function<void()>& fill)
-{
-    ASSERT_TRUE(WaitUntil([] { return OpenClipboard(OwnClipboardWindow()) != 0; }, 5000));
-    EmptyClipboard();
-    fill();
-    CloseClipboard();
-}
+// --- the clipboard as copying programs fill it -------------------------------
 
 // Exactly these bytes as CF_TEXT, with no zero added at the end.
-void PutRawText(const Bytes& raw)
-{
-    FillClipboard([&] { ASSERT_TRUE(SetClipboardData(CF_TEXT, BlockOf(raw.data(), raw.size()))); });
-}
-
-void PutBitmapOnly()
-{
-    FillClipboard([] { ASSERT_TRUE(SetClipboardData(CF_BITMAP, CreateBitmap(8, 8, 1, 32, nullptr))); });
-}
-
-void PutFilesOnly()
-{
-    const char files[] = "C:\\windows\\win.ini\0";  // the list ends with a second zero
-    std::string block(sizeof(DROPFILES), '\0');
-    reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);
-    block.append(files, sizeof files);
-    FillClipboard([&] { ASSERT_TRUE(SetClipboardData(CF_HDROP, BlockOf(block.data(), block.size()))); });
-}
-
-HGLOBAL UnicodeBlockOf(const std::wstring& text)
-{
-    return BlockOf(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-}
+void PutRawText(const Bytes& raw) { ASSERT_TRUE(PutOnClipboard({{CF_TEXT, raw}})); }
 
 // Unicode text alone, as a program copies it while the keyboard layout of
 // `locale` is active; Windows makes CF_TEXT from it in that locale's code page.
 void PutUnicodeCopiedIn(const std::wstring& text, LCID locale)
 {
-    FillClipboard([&] {
-        ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, UnicodeBlockOf(text)));
-        ASSERT_TRUE(SetClipboardData(CF_LOCALE, BlockOf(&locale, sizeof locale)));
-    });
+    ASSERT_TRUE(PutOnClipboard({{CF_UNICODETEXT, UnicodeData(text)}, {CF_LOCALE, LocaleData(locale)}}));
 }
 
 // Both texts, put by the copying program in this order.
 void PutAnsiThenUnicode(const Bytes& ansi, const std::wstring& unicode)
 {
-    FillClipboard([&] {
-        ASSERT_TRUE(SetClipboardData(CF_TEXT, BlockOf(ansi.c_str(), ansi.size() + 1)));
-        ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, UnicodeBlockOf(unicode)));
-    });
+    ASSERT_TRUE(PutOnClipboard({{CF_TEXT, AnsiData(ansi)}, {CF_UNICODETEXT, UnicodeData(unicode)}}));
 }
 
 void PutUnicodeThenAnsi(const std::wstring& unicode, const Bytes& ansi)
 {
-    FillClipboard([&] {
-        ASSERT_TRUE(SetClipboardData(CF_UNICODETEXT, UnicodeBlockOf(unicode)));
-        ASSERT_TRUE(SetClipboardData(CF_TEXT, BlockOf(ansi.c_str(), ansi.size() + 1)));
-    });
+    ASSERT_TRUE(PutOnClipboard({{CF_UNICODETEXT, UnicodeData(unicode)}, {CF_TEXT, AnsiData(ansi)}}));
 }
 
 // Narrow literals are code page 936; these bytes stay UTF-8.
 Bytes Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 const Bytes kUtf8Bom = "\xEF\xBB\xBF";
-
-// Holds the clipboard open from a thread of this process with its own window,
-// as a busy program would; Wine lets an OpenClipboard(NULL) holder be overtaken.
-class ClipboardHolder {
-public:
-    ClipboardHolder()
-    {
-        thread_ = std::thread([this] {
-            const HWND window =
-                CreateWindowExA(0, "STATIC", "e2e holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-            held_ = WaitUntil([&] { return OpenClipboard(window) != 0; }, 5000);
-            SetEvent(opened_);
-            WaitForSingleObject(go_, INFINITE);
-            Sleep(delayMs_);
-            if (held_) CloseClipboard();
-            DestroyWindow(window);
-        });
-        WaitForSingleObject(opened_, INFINITE);
-    }
-    ~ClipboardHolder() { Release(); }
-    ClipboardHolder(const ClipboardHolder&) = delete;
-    ClipboardHolder& operator=(const ClipboardHolder&) = delete;
-
-    bool Held() const { return held_; }
-    // Lets go `delayMs` from now, without waiting.
-    void ReleaseAfter(DWORD delayMs)
-    {
-        delayMs_ = delayMs;
-        SetEvent(go_);
-    }
-    void Release()
-    {
-        if (!thread_.joinable()) return;
-        SetEvent(go_);
-        thread_.join();
-        CloseHandle(opened_);
-        CloseHandle(go_);
-    }
-
-private:
-    HANDLE opened_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE go_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<DWORD> delayMs_{0};
-    std::atomic<bool> held_{false};
-    std::thread thread_;
-};
 
 // --- names and files ---------------------------------------------------------
 
@@ -342,8 +240,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClipboardCase{"ZeroByteFirst", [] { PutRawText(Bytes("\0abc", 4)); }, ""},
         ClipboardCase{"EmptyText", [] { SetClipboardBytes(""); }, ""},
         ClipboardCase{"NothingOnTheClipboard", [] { EmptyTheClipboard(); }, ""},
-        ClipboardCase{"BitmapOnly", [] { PutBitmapOnly(); }, ""},
-        ClipboardCase{"FilesOnly", [] { PutFilesOnly(); }, ""},
+        ClipboardCase{"BitmapOnly", [] { ASSERT_TRUE(PutPictureAsBitmap()); }, ""},
+        ClipboardCase{"FilesOnly", [] { ASSERT_TRUE(PutCopiedFiles()); }, ""},
         ClipboardCase{"UnicodeOnly", [] { SetClipboardUnicode(L"中文Unicode文本\r\n€"); }, Ansi(L"中文Unicode文本\r\n€")},
         // Characters code page 936 lacks (emoji, Korean, Han outside GBK, a
         // letter it would only approximate): the file is UTF-8 with a BOM.
@@ -408,10 +306,10 @@ TEST_P(NoTextOnTheClipboard, LeavesAnExistingFileUntouched)
 
 INSTANTIATE_TEST_SUITE_P(Clipboard, NoTextOnTheClipboard,
                          ::testing::Values(NoTextCase{"NothingByTypedName", [] { EmptyTheClipboard(); }, false},
-                                           NoTextCase{"BitmapByTypedName", [] { PutBitmapOnly(); }, false},
-                                           NoTextCase{"FilesByTypedName", [] { PutFilesOnly(); }, false},
+                                           NoTextCase{"BitmapByTypedName", [] { ASSERT_TRUE(PutPictureAsBitmap()); }, false},
+                                           NoTextCase{"FilesByTypedName", [] { ASSERT_TRUE(PutCopiedFiles()); }, false},
                                            NoTextCase{"NothingByTime", [] { EmptyTheClipboard(); }, true},
-                                           NoTextCase{"BitmapByTime", [] { PutBitmapOnly(); }, true}),
+                                           NoTextCase{"BitmapByTime", [] { ASSERT_TRUE(PutPictureAsBitmap()); }, true}),
                          RowName<NoTextCase>);
 
 TEST_F(SaveTest, SixtyFourMegabytesAreSavedWhole)
@@ -422,7 +320,7 @@ TEST_F(SaveTest, SixtyFourMegabytesAreSavedWhole)
     while (text.size() < (64u << 20)) text += line;
     text.resize(64u << 20);
     App app(FreshProgramFolder("cs_large"));
-    PutRawText(text + '\0');
+    ASSERT_TRUE(PutOnClipboard({{CF_TEXT, AnsiData(text)}}));
 
     ClickPaste(app);
     const std::vector<std::string> files = FileNamesIn(desktop_);
@@ -790,47 +688,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-// fatal_probe.exe runs into an allocation that cannot succeed; it has no window
-// of its own, so it is started without waiting for one.
-class Probe {
-public:
-    explicit Probe(const std::string& folder)
-    {
-        const std::string exe = folder + "\\fatal_probe.exe";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string commandLine = "\"" + exe + "\"";
-        started_ = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, "C:\\",
-                                  &startup, &process_) != 0;
-    }
-    ~Probe()
-    {
-        if (!started_) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
-    Probe(const Probe&) = delete;
-    Probe& operator=(const Probe&) = delete;
-
-    bool Started() const { return started_; }
-    DWORD Pid() const { return process_.dwProcessId; }
-    std::optional<DWORD> WaitForExit(DWORD timeoutMs)
-    {
-        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
-        DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION process_{};
-    bool started_ = false;
-};
-
+// fatal_probe.exe runs into an allocation that cannot succeed; it has no main
+// window, so it is started as a plain Process, not as an App.
 struct DismissCase {
     const char* label;
     std::function<void(HWND box)> dismiss;
@@ -844,8 +703,7 @@ class OutOfMemory : public ::testing::TestWithParam<DismissCase> {};
 TEST_P(OutOfMemory, ShowsAnErrorBoxThenEndsWithMinusOneWithoutTheExitRoutine)
 {
     const std::string folder = FreshProgramFolder("cs_fatal");
-    Probe probe(folder);
-    ASSERT_TRUE(probe.Started());
+    Process probe(folder + "\\fatal_probe.exe");
     const HWND box = WaitForTopWindow(probe.Pid(), "#32770", "错误", kSlow);
     ASSERT_TRUE(box) << "no error box";
     EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);

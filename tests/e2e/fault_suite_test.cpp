@@ -308,122 +308,6 @@ private:
     int lost_ = 0;
 };
 
-// --- the clipboard ------------------------------------------------------------
-
-// Wine lets a second OpenClipboard(NULL) in, so the clipboard is always
-// opened with a window here.
-HWND OwnClipboardWindow()
-{
-    static HWND window =
-        CreateWindowExA(0, "STATIC", "faults clipboard", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    return window;
-}
-
-bool PutOnClipboard(UINT format, HANDLE data)
-{
-    if (!WaitUntil([] { return OpenClipboard(OwnClipboardWindow()) != 0; }, 20000)) return false;
-    EmptyClipboard();
-    const bool put = SetClipboardData(format, data) != nullptr;
-    CloseClipboard();
-    return put;
-}
-
-HGLOBAL GlobalCopy(const Bytes& bytes)
-{
-    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    memcpy(GlobalLock(block), bytes.data(), bytes.size());
-    GlobalUnlock(block);
-    return block;
-}
-
-bool PutPictureAsDib()
-{
-    BITMAPINFOHEADER head{};
-    head.biSize = sizeof head;
-    head.biWidth = 2;
-    head.biHeight = 2;
-    head.biPlanes = 1;
-    head.biBitCount = 32;
-    head.biCompression = BI_RGB;
-    Bytes dib(reinterpret_cast<const char*>(&head), sizeof head);
-    dib += Bytes(16, '\x7f');
-    return PutOnClipboard(CF_DIB, GlobalCopy(dib));
-}
-
-bool PutPictureAsBitmap()
-{
-    const DWORD pixels[4] = {0x00ff0000, 0x0000ff00, 0x000000ff, 0x00ffffff};
-    return PutOnClipboard(CF_BITMAP, CreateBitmap(2, 2, 1, 32, pixels));
-}
-
-bool PutCopiedFiles()
-{
-    DROPFILES head{};
-    head.pFiles = sizeof head;
-    Bytes drop(reinterpret_cast<const char*>(&head), sizeof head);
-    drop += std::string("C:\\e2e\\copied.txt\0\0", 19);
-    return PutOnClipboard(CF_HDROP, GlobalCopy(drop));
-}
-
-// Holds the clipboard open with a window of its own thread, the way another
-// program does: from construction until `holdMs` after Start().
-class ClipboardHolder {
-public:
-    explicit ClipboardHolder(DWORD holdMs) : holdMs_(holdMs)
-    {
-        opened_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        start_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-        // Opening may wait for Wine's clipboard bridge to X, which is slow on a busy machine.
-        WaitForSingleObject(opened_, 30000);
-    }
-    ~ClipboardHolder()
-    {
-        Start();
-        WaitForSingleObject(thread_, 70000);
-        CloseHandle(thread_);
-        CloseHandle(start_);
-        CloseHandle(opened_);
-    }
-    ClipboardHolder(const ClipboardHolder&) = delete;
-    ClipboardHolder& operator=(const ClipboardHolder&) = delete;
-
-    void Start() { SetEvent(start_); }
-    bool Held() const { return held_; }
-    // How long it was really held after Start(), once released.
-    ULONGLONG HeldAfterStartMs()
-    {
-        WaitForSingleObject(thread_, 70000);
-        return heldAfterStart_;
-    }
-
-private:
-    static DWORD WINAPI Run(void* param)
-    {
-        auto* self = static_cast<ClipboardHolder*>(param);
-        const HWND window =
-            CreateWindowExA(0, "STATIC", "faults holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        self->held_ = WaitUntil([&] { return OpenClipboard(window) != 0; }, 20000);
-        SetEvent(self->opened_);
-        if (self->held_) {
-            WaitForSingleObject(self->start_, 60000);
-            const ULONGLONG started = GetTickCount64();
-            Sleep(self->holdMs_);
-            CloseClipboard();
-            self->heldAfterStart_ = GetTickCount64() - started;
-        }
-        DestroyWindow(window);
-        return 0;
-    }
-
-    DWORD holdMs_;
-    HANDLE opened_ = nullptr;
-    HANDLE start_ = nullptr;
-    HANDLE thread_ = nullptr;
-    bool held_ = false;
-    ULONGLONG heldAfterStart_ = 0;
-};
-
 // --- resources ------------------------------------------------------------------
 
 struct Usage {
@@ -719,19 +603,19 @@ TEST(FaultSuite, Clipboard)
             std::string note;
             bool timely = true;
             if (c.hold == Hold::Brief) {
-                ClipboardHolder holder(100);
+                ClipboardHolder holder;
                 EXPECT_TRUE(holder.Held()) << "the test could not hold the clipboard";
-                holder.Start();
+                holder.ReleaseAfter(100);
                 EXPECT_TRUE(SaveNamedByTime(app)) << "the click was not handled";
-                const ULONGLONG held = holder.HeldAfterStartMs();
+                const ULONGLONG held = holder.HeldAfterReleaseCallMs();
                 // A busy machine may keep the holder from letting go in time.
                 timely = held < 200;
                 note = "held " + std::to_string(held) + " ms after the click";
             } else {
                 std::unique_ptr<ClipboardHolder> holder;
                 EXPECT_TRUE(SaveAs(
-                    app, name, [&] { if (c.hold == Hold::Long) holder = std::make_unique<ClipboardHolder>(1500); },
-                    [&] { if (holder) holder->Start(); }))
+                    app, name, [&] { if (c.hold == Hold::Long) holder = std::make_unique<ClipboardHolder>(); },
+                    [&] { if (holder) holder->ReleaseAfter(1500); }))
                     << "the input box did not come and go";
                 if (holder) {
                     EXPECT_TRUE(holder->Held()) << "the test could not hold the clipboard";

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace e2e {
@@ -139,41 +140,140 @@ std::string FreshProgramFolder(const std::string& name)
 // --- the clipboard --------------------------------------------------------
 
 namespace {
-// Wine lets a second OpenClipboard(NULL) in, so the tests open it with a window.
+constexpr DWORD kClipboardWaitMs = 20000;  // Wine's link to the X clipboard is slow on a loaded machine
+
+HWND NewMessageWindow(const char* title)
+{
+    return CreateWindowExA(0, "STATIC", title, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+}
+
 HWND ClipboardWindow()
 {
-    static HWND window = CreateWindowExA(0, "STATIC", "e2e clipboard", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                         nullptr, nullptr);
+    static const HWND window = NewMessageWindow("e2e clipboard");
     return window;
 }
 
-void PutOnClipboard(UINT format, const void* data, std::size_t size)
+HGLOBAL GlobalCopy(const Bytes& bytes)
 {
-    // Wine's link to the X clipboard can keep it busy for seconds on a loaded machine.
-    if (!WaitUntil([] { return OpenClipboard(ClipboardWindow()) != 0; }, 20000))
-        throw std::runtime_error("cannot open the clipboard");
-    EmptyClipboard();
-    if (data) {
-        const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-        memcpy(GlobalLock(block), data, size);
-        GlobalUnlock(block);
-        SetClipboardData(format, block);
-    }
-    CloseClipboard();
+    const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, std::max<std::size_t>(bytes.size(), 1));
+    if (!block) return nullptr;
+    memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    return block;
 }
+
+// Empties the clipboard and lets `fill` put formats on it.
+bool FillClipboard(const std::function<bool()>& fill)
+{
+    if (!WaitUntil([] { return OpenClipboard(ClipboardWindow()) != 0; }, kClipboardWaitMs)) return false;
+    EmptyClipboard();
+    const bool filled = fill();
+    CloseClipboard();
+    return filled;
+}
+
+Bytes BytesOf(const void* data, std::size_t size) { return Bytes(static_cast<const char*>(data), size); }
 }  // namespace
+
+Bytes AnsiData(const Bytes& text) { return text + '\0'; }
+
+Bytes UnicodeData(const std::wstring& text) { return BytesOf(text.c_str(), (text.size() + 1) * sizeof(wchar_t)); }
+
+Bytes LocaleData(LCID locale) { return BytesOf(&locale, sizeof locale); }
+
+bool PutOnClipboard(const std::vector<ClipboardItem>& items)
+{
+    return FillClipboard([&] {
+        bool all = true;
+        for (const ClipboardItem& item : items) all = SetClipboardData(item.format, GlobalCopy(item.data)) && all;
+        return all;
+    });
+}
+
+bool PutPictureAsBitmap()
+{
+    const DWORD pixels[4] = {0x00ff0000, 0x0000ff00, 0x000000ff, 0x00ffffff};
+    return FillClipboard([&] { return SetClipboardData(CF_BITMAP, CreateBitmap(2, 2, 1, 32, pixels)) != nullptr; });
+}
+
+bool PutPictureAsDib()
+{
+    BITMAPINFOHEADER head{};
+    head.biSize = sizeof head;
+    head.biWidth = 2;
+    head.biHeight = 2;
+    head.biPlanes = 1;
+    head.biBitCount = 32;
+    head.biCompression = BI_RGB;
+    return PutOnClipboard({{CF_DIB, BytesOf(&head, sizeof head) + Bytes(16, '\x7f')}});
+}
+
+bool PutCopiedFiles()
+{
+    DROPFILES head{};
+    head.pFiles = sizeof head;
+    const char files[] = "C:\\windows\\win.ini\0";  // the list ends with a second zero
+    return PutOnClipboard({{CF_HDROP, BytesOf(&head, sizeof head) + BytesOf(files, sizeof files)}});
+}
 
 void SetClipboardBytes(const Bytes& bytes, UINT format)
 {
-    PutOnClipboard(format, bytes.c_str(), bytes.size() + 1);
+    if (!PutOnClipboard({{format, AnsiData(bytes)}})) throw std::runtime_error("cannot fill the clipboard");
 }
 
 void SetClipboardUnicode(const std::wstring& text)
 {
-    PutOnClipboard(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    if (!PutOnClipboard({{CF_UNICODETEXT, UnicodeData(text)}})) throw std::runtime_error("cannot fill the clipboard");
 }
 
-void EmptyTheClipboard() { PutOnClipboard(0, nullptr, 0); }
+void EmptyTheClipboard()
+{
+    if (!PutOnClipboard({})) throw std::runtime_error("cannot empty the clipboard");
+}
+
+ClipboardHolder::ClipboardHolder()
+    : opened_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), go_(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+{
+    thread_ = std::thread([this] {
+        // A window of this thread: Wine lets an OpenClipboard(NULL) holder be overtaken.
+        const HWND window = NewMessageWindow("e2e holder");
+        held_ = WaitUntil([&] { return OpenClipboard(window) != 0; }, kClipboardWaitMs);
+        SetEvent(opened_);
+        WaitForSingleObject(go_, INFINITE);
+        const ULONGLONG called = GetTickCount64();
+        Sleep(delayMs_);
+        if (held_) CloseClipboard();
+        heldAfterCall_ = GetTickCount64() - called;
+        DestroyWindow(window);
+    });
+    WaitForSingleObject(opened_, INFINITE);
+}
+
+ClipboardHolder::~ClipboardHolder()
+{
+    Join();
+    CloseHandle(opened_);
+    CloseHandle(go_);
+}
+
+void ClipboardHolder::ReleaseAfter(DWORD delayMs)
+{
+    delayMs_ = delayMs;
+    SetEvent(go_);
+}
+
+ULONGLONG ClipboardHolder::HeldAfterReleaseCallMs()
+{
+    Join();
+    return heldAfterCall_;
+}
+
+void ClipboardHolder::Join()
+{
+    if (!thread_.joinable()) return;
+    SetEvent(go_);  // a holder never told to let go does so now
+    thread_.join();
+}
 
 // --- windows --------------------------------------------------------------
 
@@ -287,28 +387,41 @@ HWND FocusOf(DWORD pid)
 
 // --- the program ----------------------------------------------------------
 
-App::App(const std::string& folder, const std::string& exeName)
+Process::Process(const std::string& exe)
 {
-    const std::string exe = folder + "\\" + exeName;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";
     if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup,
-                        &process_))
+                        &info_))
         throw std::runtime_error("cannot start " + exe);
-    WaitForInputIdle(process_.hProcess, 10000);
-    main_ = WaitForTopWindow(process_.dwProcessId, "ClipToTextWindow", nullptr, 10000);
-    if (!main_) throw std::runtime_error("the main window did not appear");
 }
 
-App::~App()
+Process::~Process()
 {
     if (Running()) {
-        TerminateProcess(process_.hProcess, 1);
-        WaitForSingleObject(process_.hProcess, 5000);
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
     }
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+std::optional<DWORD> Process::WaitForExit(DWORD timeoutMs)
+{
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+bool Process::Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+App::App(const std::string& folder, const std::string& exeName) : process_(folder + "\\" + exeName)
+{
+    WaitForInputIdle(process_.Handle(), 10000);
+    main_ = WaitForTopWindow(process_.Pid(), "ClipToTextWindow", nullptr, 10000);
+    if (!main_) throw std::runtime_error("the main window did not appear");
 }
 
 namespace {
@@ -325,15 +438,6 @@ HWND App::TransparencyBox() const { return NthChild(main_, 1); }
 HWND App::OpacitySlider() const { return NthChild(main_, 2); }
 HWND App::PasteButton() const { return NthChild(main_, 3); }
 
-std::optional<DWORD> App::WaitForExit(DWORD timeoutMs)
-{
-    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
-    DWORD code = 0;
-    GetExitCodeProcess(process_.hProcess, &code);
-    return code;
-}
-
-bool App::Running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
 
 void App::Sync() const
 {

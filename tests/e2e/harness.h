@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace e2e {
@@ -37,24 +38,85 @@ std::string FreshProgramFolder(const std::string& name);
 
 // --- the clipboard --------------------------------------------------------
 
-// Puts `bytes` (and a terminating zero) on the clipboard as `format`.
+// The clipboard is opened with a window of this process: Wine lets a second
+// OpenClipboard(NULL) in, so a NULL owner would not keep others out.
+
+// One format's data as the copying program hands it to SetClipboardData.
+struct ClipboardItem {
+    UINT format;
+    Bytes data;
+};
+Bytes AnsiData(const Bytes& text);            // with its terminating zero
+Bytes UnicodeData(const std::wstring& text);  // UTF-16, with its terminating zero
+Bytes LocaleData(LCID locale);                // CF_LOCALE: the locale the text was copied in
+
+// Empties the clipboard and puts `items` on it in this order; false if it
+// could not.
+bool PutOnClipboard(const std::vector<ClipboardItem>& items);
+bool PutPictureAsBitmap();  // CF_BITMAP only
+bool PutPictureAsDib();     // CF_DIB only
+bool PutCopiedFiles();      // CF_HDROP only, as a file manager copies files
+
+// Puts `bytes` (and a terminating zero) on the clipboard as `format`; these
+// throw when the clipboard cannot be had.
 void SetClipboardBytes(const Bytes& bytes, UINT format = CF_TEXT);
 void SetClipboardUnicode(const std::wstring& text);
 void EmptyTheClipboard();
 
+// Holds the clipboard open from a thread of this process, as a busy program
+// does: from construction until the delay given to ReleaseAfter has passed,
+// or until destruction.
+class ClipboardHolder {
+public:
+    ClipboardHolder();  // returns once the clipboard is held, or cannot be
+    ~ClipboardHolder();
+    ClipboardHolder(const ClipboardHolder&) = delete;
+    ClipboardHolder& operator=(const ClipboardHolder&) = delete;
+
+    bool Held() const { return held_; }
+    void ReleaseAfter(DWORD delayMs);  // returns at once
+    // Waits for the release; how long it came after the ReleaseAfter call.
+    ULONGLONG HeldAfterReleaseCallMs();
+
+private:
+    void Join();
+    HANDLE opened_;
+    HANDLE go_;
+    DWORD delayMs_ = 0;
+    bool held_ = false;
+    ULONGLONG heldAfterCall_ = 0;
+    std::thread thread_;
+};
+
 // --- the program ----------------------------------------------------------
+
+// A program started from `exe`, with C:\ as its current folder; ended on
+// destruction if it is still running.
+class Process {
+public:
+    explicit Process(const std::string& exe);  // throws when it cannot start
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    DWORD Pid() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
+    // Waits for the process to end; its exit code, or nullopt on time-out.
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs = 5000);
+    bool Running() const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
 
 class App {
 public:
     // Starts `folder`\ClipToText.exe and waits for its main window to be visible.
     explicit App(const std::string& folder, const std::string& exeName = "ClipToText.exe");
-    ~App();
-    App(const App&) = delete;
-    App& operator=(const App&) = delete;
 
     HWND Main() const { return main_; }
-    DWORD Pid() const { return process_.dwProcessId; }
-    HANDLE Process() const { return process_.hProcess; }
+    DWORD Pid() const { return process_.Pid(); }
+    HANDLE Process() const { return process_.Handle(); }
 
     // The main window's controls by their layout position.
     HWND DefineNameBox() const;     // "定义文件名"
@@ -62,9 +124,8 @@ public:
     HWND OpacitySlider() const;
     HWND PasteButton() const;       // "粘贴至文本文件"
 
-    // Waits for the process to end; its exit code, or nullopt on time-out.
-    std::optional<DWORD> WaitForExit(DWORD timeoutMs = 5000);
-    bool Running() const;
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs = 5000) { return process_.WaitForExit(timeoutMs); }
+    bool Running() const { return process_.Running(); }
 
     // Gives queued input a moment and waits until the program answers a sent
     // message. A program in a modal loop (or reading the clipboard under
@@ -79,7 +140,7 @@ public:
     bool WaitForMessageLoop(DWORD timeoutMs) const;
 
 private:
-    PROCESS_INFORMATION process_{};
+    e2e::Process process_;
     HWND main_ = nullptr;
 };
 
