@@ -5,6 +5,7 @@
 #include "app/program_state.h"
 #include "platform/ansi_path.h"
 #include "platform/folder_browser.h"
+#include "platform/message_loop.h"
 #include "platform/program_window.h"
 #include "ui/main_window.h"
 

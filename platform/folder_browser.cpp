@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/program_window.h"
+#include "platform/modality.h"
 
 namespace {
 // The shell dialog needs OLE. It is started when the dialog is first wanted,

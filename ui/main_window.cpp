@@ -4,6 +4,7 @@
 
 #include "capture/clipboard_save.h"
 #include "config/save_directory.h"
+#include "platform/modality.h"
 #include "platform/popup_menu.h"
 #include "platform/program_window.h"
 #include "platform/window_services.h"
