@@ -2,15 +2,51 @@
 // and an activated disabled window hands the activation on to it.
 #include "platform/modality.h"
 
+#include <algorithm>
+
 #include "platform/message_loop.h"
 #include "platform/program_window.h"
 
-std::vector<HWND> ParentlessProgramWindows()
+namespace {
+
+// A window some scope has disabled: its state before the first of them, and
+// how many scopes hold it now.
+struct DisabledWindow {
+    HWND hwnd;
+    BOOL wasEnabled;
+    int holders;
+};
+std::vector<DisabledWindow> g_disabled;
+
+std::vector<DisabledWindow>::iterator Entry(HWND hwnd)
 {
-    std::vector<HWND> windows;
-    for (const ProgramWindow* w : ProgramWindows())
-        if (!GetParent(w->hwnd)) windows.push_back(w->hwnd);
-    return windows;
+    return std::find_if(g_disabled.begin(), g_disabled.end(),
+                        [hwnd](const DisabledWindow& d) { return d.hwnd == hwnd; });
+}
+
+}  // namespace
+
+ProgramWindowsDisabled::ProgramWindowsDisabled(HWND except)
+{
+    for (const ProgramWindow* w : ProgramWindows()) {
+        const HWND hwnd = w->hwnd;
+        if (hwnd == except || GetParent(hwnd)) continue;
+        auto entry = Entry(hwnd);
+        if (entry == g_disabled.end()) entry = g_disabled.insert(entry, {hwnd, IsWindowEnabled(hwnd), 0});
+        ++entry->holders;
+        held_.push_back(hwnd);
+        EnableWindow(hwnd, FALSE);
+    }
+}
+
+ProgramWindowsDisabled::~ProgramWindowsDisabled()
+{
+    for (const HWND hwnd : held_) {
+        const auto entry = Entry(hwnd);
+        if (entry == g_disabled.end() || --entry->holders > 0) continue;
+        if (IsWindow(hwnd)) EnableWindow(hwnd, entry->wasEnabled);
+        g_disabled.erase(entry);
+    }
 }
 
 bool RunModalWindow(const WindowLayout& layout)
@@ -25,31 +61,15 @@ bool RunModalWindow(const WindowLayout& layout)
     ProgramWindow* w = CreateProgramWindow(layout, HiddenOwnerWindow());
     if (!w) return false;
     ShowWindow(w->hwnd, SW_SHOW);
-
-    w->modal = true;
-    for (const HWND other : ParentlessProgramWindows()) {
-        if (other == w->hwnd) continue;
-        w->disabledWindows.emplace_back(other, IsWindowEnabled(other));
-        EnableWindow(other, FALSE);
-    }
-
+    w->modal.emplace(w->hwnd);
     RunNestedMessageLoop([&layout] { return FindProgramWindow(layout) != nullptr; });
     return true;
-}
-
-void EndModalState(ProgramWindow& w)
-{
-    if (!w.modal) return;
-    for (const auto& [hwnd, wasEnabled] : w.disabledWindows)
-        if (IsWindow(hwnd)) EnableWindow(hwnd, wasEnabled);
-    w.disabledWindows.clear();
-    w.modal = false;
 }
 
 void PassActivationToModalWindow(const ProgramWindow& w)
 {
     for (const ProgramWindow* other : ProgramWindows()) {
-        if (other != &w && other->modal && !GetParent(other->hwnd) && IsWindowVisible(other->hwnd) &&
+        if (other != &w && other->modal.has_value() && !GetParent(other->hwnd) && IsWindowVisible(other->hwnd) &&
             IsWindowEnabled(other->hwnd)) {
             SetActiveWindow(other->hwnd);
             return;

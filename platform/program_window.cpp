@@ -36,7 +36,7 @@ void CloseProgramWindow(ProgramWindow& w)
 {
     // The other windows get their state back before the destruction, so that
     // the platform can hand the activation back to them.
-    EndModalState(w);
+    w.modal.reset();
     DestroyWindow(w.hwnd);
 }
 

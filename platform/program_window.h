@@ -4,9 +4,10 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <utility>
+#include <optional>
 #include <vector>
 
+#include "platform/modality.h"
 #include "platform/window_layout.h"
 
 struct ProgramWindow {
@@ -17,9 +18,8 @@ struct ProgramWindow {
     std::vector<HBRUSH> colorBrushes;  // parallel to layout->controls, may be null
     HBRUSH backgroundBrush = nullptr;
     HWND focusMemory = nullptr;        // the control that had the focus at deactivation
-    bool modal = false;
+    std::optional<ProgramWindowsDisabled> modal;  // the other windows, while this one is modal
     bool closing = false;              // set by RequestWindowDestroy
-    std::vector<std::pair<HWND, BOOL>> disabledWindows;
 
     HWND Control(std::size_t index) const { return index < controls.size() ? controls[index] : nullptr; }
     // The control's position in the layout, or -1 when it is none of this window's.
