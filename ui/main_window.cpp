@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/program_state.h"
 #include "capture/clipboard_save.h"
 #include "config/save_directory.h"
 #include "platform/modality.h"
@@ -33,7 +34,7 @@ constexpr DWORD kCheckBoxStyle = WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE | B
 void OnCreated(ProgramWindow& w)
 {
     SetWindowAlpha(w.hwnd, kInitialAlpha);
-    LoadSaveDirectory();
+    ReplaceSaveDirectory(LoadSaveDirectory());
 }
 
 void OnPasteButtonClicked(ProgramWindow& w) { SaveClipboard(w.hwnd, IsChecked(w.Control(kDefineNameBox))); }
