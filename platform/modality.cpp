@@ -51,7 +51,7 @@ ProgramWindowsDisabled::~ProgramWindowsDisabled()
 
 bool RunModalWindow(const WindowLayout& layout)
 {
-    if (ProgramWindow* open = FindProgramWindow(layout); open && !open->closing) {
+    if (ProgramWindow* open = FindOpenWindow(layout)) {
         if (IsIconic(open->hwnd))
             ShowWindow(open->hwnd, SW_RESTORE);
         else
@@ -60,9 +60,11 @@ bool RunModalWindow(const WindowLayout& layout)
     }
     ProgramWindow* w = CreateProgramWindow(layout, HiddenOwnerWindow());
     if (!w) return false;
-    ShowWindow(w->hwnd, SW_SHOW);
-    w->modal.emplace(w->hwnd);
-    RunNestedMessageLoop([&layout] { return FindProgramWindow(layout) != nullptr; });
+    const HWND hwnd = w->hwnd;
+    ShowWindow(hwnd, SW_SHOW);
+    w->modal.emplace(hwnd);
+    // Until this window has gone; one of an earlier opening may still be closing.
+    RunNestedMessageLoop([hwnd] { return FindProgramWindow(hwnd) != nullptr; });
     return true;
 }
 

@@ -197,15 +197,16 @@ ProgramWindow* CreateProgramWindow(const WindowLayout& layout, HWND owner)
     if (layout.topmost) SetWindowTopmost(hwnd);
     CreateControls(*w, g_instance);
     if (layout.onCreate) layout.onCreate(*w);
-    return FindProgramWindow(layout);
+    // Asked by handle: another window of this layout may still be closing.
+    return FindProgramWindow(hwnd);
 }
 
 const std::vector<ProgramWindow*>& ProgramWindows() { return g_windows; }
 
-ProgramWindow* FindProgramWindow(const WindowLayout& layout)
+ProgramWindow* FindOpenWindow(const WindowLayout& layout)
 {
     for (ProgramWindow* w : g_windows)
-        if (w->layout == &layout) return w;
+        if (w->layout == &layout && !w->closing) return w;
     return nullptr;
 }
 

@@ -42,8 +42,8 @@ ProgramWindow* CreateProgramWindow(const WindowLayout& layout, HWND owner);
 // The live windows in creation order.
 const std::vector<ProgramWindow*>& ProgramWindows();
 
-// The live window built from this layout, or null.
-ProgramWindow* FindProgramWindow(const WindowLayout& layout);
+// The live window built from this layout that is not closing, or null.
+ProgramWindow* FindOpenWindow(const WindowLayout& layout);
 
 // The live program window with this handle, or null.
 ProgramWindow* FindProgramWindow(HWND hwnd);

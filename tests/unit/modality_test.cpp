@@ -1,5 +1,6 @@
-// Disabling the other program windows while a modal window or dialog is open:
-// nested scopes, scopes that end out of order, windows disabled beforehand.
+// Modal program windows: every opening builds its own window, and the other
+// windows are disabled while a modal window or dialog is open (nested scopes,
+// scopes that end out of order, windows disabled beforehand).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -30,11 +31,31 @@ const WindowLayout kPlainLayout{
 const WindowLayout kMainLayout = kPlainLayout;
 const WindowLayout kModalLayout = kPlainLayout;
 
-// Two parentless program windows, hidden: a main window and a modal one.
-class WindowsDisabledTest : public testing::Test {
+// Program windows need the frame's window classes.
+class ProgramWindowTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { InitWindowFrame(GetModuleHandleA(nullptr)); }
+};
 
+TEST_F(ProgramWindowTest, EachBuildOfALayoutGetsItsOwnWindow)
+{
+    // A settings command may arrive while the window of the last one is closing.
+    ProgramWindow* closing = CreateProgramWindow(kModalLayout, nullptr);
+    ASSERT_TRUE(closing);
+    RequestWindowDestroy(*closing);
+    ProgramWindow* fresh = CreateProgramWindow(kModalLayout, nullptr);
+    ASSERT_TRUE(fresh);
+    const HWND closingWindow = closing->hwnd;
+    const HWND freshWindow = fresh->hwnd;
+    EXPECT_NE(freshWindow, closingWindow);
+    EXPECT_EQ(FindOpenWindow(kModalLayout), fresh);
+    DestroyWindow(closingWindow);
+    DestroyWindow(freshWindow);
+}
+
+// Two parentless program windows, hidden: a main window and a modal one.
+class WindowsDisabledTest : public ProgramWindowTest {
+protected:
     void SetUp() override
     {
         ProgramWindow* main = CreateProgramWindow(kMainLayout, nullptr);
