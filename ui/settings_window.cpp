@@ -22,9 +22,12 @@ void OnCreated(ProgramWindow& w)
 
 void OnBrowseClicked(ProgramWindow& w)
 {
+    // Taken first: a click that the dialog's own loop dispatches may close
+    // this window, and free `w`, before the dialog returns.
+    const HWND folderBox = w.Control(kFolderBox);
     // A cancel, or an item without a file-system path, keeps the folder shown.
     const Text folder = BrowseForFolder("请选择保存路径");
-    if (!folder.empty()) WriteWindowText(w.Control(kFolderBox), folder);
+    if (!folder.empty()) WriteWindowText(folderBox, folder);
 }
 
 void OnSaveClicked(ProgramWindow& w)

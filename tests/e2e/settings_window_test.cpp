@@ -633,3 +633,25 @@ TEST_F(SettingsWindowTest, CommandQueuedBehindSaveOpensAFreshUsableWindow)
     EXPECT_TRUE(PopupMenuOf(*app_, 5000)) << "the main window takes input again";
     PressKey(VK_ESCAPE);
 }
+
+// The settings window closes under its own browse dialog: the two modal
+// states end out of order, and the main window must still come back.
+TEST_F(SettingsWindowTest, SaveDispatchedUnderTheBrowseDialogClosesBoth)
+{
+    StartProgram("settings_save_under_browse");
+    ASSERT_NO_FATAL_FAILURE(OpenSettings());
+    const std::string desktop = DesktopFolder();
+    const HWND dialog = OpenBrowseDialog();
+    ASSERT_TRUE(dialog);
+
+    // The dialog's own loop dispatches a click posted to the disabled window.
+    ClickSave();
+    ASSERT_TRUE(WaitUntilSettingsClosed());
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app_->Main()) != 0; }));
+    ASSERT_TRUE(app_->Running());
+    EXPECT_EQ(ReadFileBytes(SetDat()), NewSetDat(desktop));
+    RightClickMainBackground(app_->Main());
+    EXPECT_TRUE(PopupMenuOf(*app_, 5000)) << "the main window takes input again";
+    PressKey(VK_ESCAPE);
+}
