@@ -3,8 +3,9 @@
 
 #include "app/fatal.h"
 #include "app/program_state.h"
-#include "platform/ansi_path.h"
+#include "config/save_directory.h"
 #include "platform/folder_browser.h"
+#include "platform/message_loop.h"
 #include "platform/program_window.h"
 #include "ui/main_window.h"
 
@@ -14,10 +15,7 @@ namespace {
 // with a backslash names the root of the program's drive.
 void EnterProgramFolder()
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    SetProgramFolder(FolderOfFile(Text(path, length)));
-    const Text& folder = ProgramFolder();
+    const Text folder = RunDirectory();
     if (folder.empty()) return;
     // "C:" alone would mean the drive's current folder, not its root.
     SetCurrentDirectoryA((folder.back() == ':' ? folder + "\\" : folder).c_str());

@@ -6,7 +6,6 @@
 
 namespace {
 Text g_saveDirectory;
-Text g_programFolder;
 std::vector<ExitRoutine> g_exitRoutines;
 }  // namespace
 
@@ -17,10 +16,6 @@ void ReplaceSaveDirectory(Text newDirectory)
     Text old = std::exchange(g_saveDirectory, std::move(newDirectory));
     (void)old;  // released here, after the new one is in place
 }
-
-const Text& ProgramFolder() { return g_programFolder; }
-
-void SetProgramFolder(Text folder) { g_programFolder = std::move(folder); }
 
 void RegisterExitRoutine(ExitRoutine routine)
 {

@@ -1,8 +1,8 @@
 #pragma once
 #include "platform/text.h"
 
-// Program-wide state: the save directory and the program folder, both owned
-// here for the whole run.
+// Program-wide state: the save directory, owned here for the whole run, and
+// the exit routines.
 
 // The folder into which clipboard files are saved, used exactly as stored.
 const Text& SaveDirectory();
@@ -10,11 +10,6 @@ const Text& SaveDirectory();
 // Replaces the save directory: the caller hands over the new Text, the old
 // one is released, the new one stored.
 void ReplaceSaveDirectory(Text newDirectory);
-
-// The folder of the program file without a trailing backslash, computed once
-// at start-up.
-const Text& ProgramFolder();
-void SetProgramFolder(Text folder);
 
 // Exit routines run once each, in the order registered, at a normal end.
 using ExitRoutine = void (*)();

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/program_state.h"
 #include "platform/ansi_path.h"
 
 namespace {
@@ -12,10 +11,15 @@ const char kKey[] = "HH";
 constexpr DWORD kValueBufferSize = 10240;
 
 // Always the full path: a bare file name would resolve to the Windows folder.
-Text SettingsFilePath() { return RunDirectory() + "\\Set.dat"; }
+Text SettingsFilePath(const Text& folder) { return folder + "\\Set.dat"; }
 }  // namespace
 
-Text RunDirectory() { return ProgramFolder(); }
+Text RunDirectory()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return FolderOfFile(Text(path, length));
+}
 
 Text DesktopDirectory()
 {
@@ -27,16 +31,16 @@ Text DesktopDirectory()
     return folder;
 }
 
-void LoadSaveDirectory()
+Text LoadSaveDirectory(const Text& folder)
 {
     Text value(kValueBufferSize, '\0');
-    const DWORD length =
-        GetPrivateProfileStringA(kSection, kKey, "", value.data(), kValueBufferSize, SettingsFilePath().c_str());
+    const DWORD length = GetPrivateProfileStringA(kSection, kKey, "", value.data(), kValueBufferSize,
+                                                  SettingsFilePath(folder).c_str());
     value.resize(length);
-    ReplaceSaveDirectory(value.empty() ? DesktopDirectory() : std::move(value));
+    return value.empty() ? DesktopDirectory() : value;
 }
 
-void StoreSaveDirectory(const Text& value)
+void StoreSaveDirectory(const Text& value, const Text& folder)
 {
-    WritePrivateProfileStringA(kSection, kKey, value.c_str(), SettingsFilePath().c_str());
+    WritePrivateProfileStringA(kSection, kKey, value.c_str(), SettingsFilePath(folder).c_str());
 }

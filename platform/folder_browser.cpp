@@ -3,10 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <utility>
-#include <vector>
-
-#include "platform/program_window.h"
+#include "platform/modality.h"
 
 namespace {
 // The shell dialog needs OLE. It is started when the dialog is first wanted,
@@ -55,22 +52,17 @@ Text BrowseForFolder(const Text& title)
     const HWND foreground = GetForegroundWindow();
     const HWND owner = IsWindow(active) ? active : nullptr;
 
-    std::vector<std::pair<HWND, BOOL>> disabled;
-    for (const HWND window : ParentlessProgramWindows()) {
-        disabled.emplace_back(window, IsWindowEnabled(window));
-        EnableWindow(window, FALSE);
-    }
-
     char displayName[MAX_PATH] = {};
     BROWSEINFOA info{};
     info.hwndOwner = owner;
     info.pszDisplayName = displayName;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_EDITBOX;
-    const LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
-
-    for (const auto& [window, wasEnabled] : disabled)
-        if (IsWindow(window)) EnableWindow(window, wasEnabled);
+    LPITEMIDLIST chosen = nullptr;
+    {
+        const ProgramWindowsDisabled disabled;
+        chosen = SHBrowseForFolderA(&info);
+    }
     if (IsWindow(foreground)) SetForegroundWindow(foreground);
     if (IsWindow(active)) SetActiveWindow(active);
 

@@ -1,13 +1,13 @@
+// A program window's life: its state, the window procedure all program windows
+// share, the list of live windows, and closing.
 #pragma once
-// The frame of the program's windows: building a window from its layout,
-// the window procedure they share, the list of program windows, the message
-// loops and the invisible owner of modal windows.
 #include <windows.h>
 
 #include <cstddef>
-#include <utility>
+#include <optional>
 #include <vector>
 
+#include "platform/modality.h"
 #include "platform/window_layout.h"
 
 struct ProgramWindow {
@@ -18,11 +18,12 @@ struct ProgramWindow {
     std::vector<HBRUSH> colorBrushes;  // parallel to layout->controls, may be null
     HBRUSH backgroundBrush = nullptr;
     HWND focusMemory = nullptr;        // the control that had the focus at deactivation
-    bool modal = false;
+    std::optional<ProgramWindowsDisabled> modal;  // the other windows, while this one is modal
     bool closing = false;              // set by RequestWindowDestroy
-    std::vector<std::pair<HWND, BOOL>> disabledWindows;
 
     HWND Control(std::size_t index) const { return index < controls.size() ? controls[index] : nullptr; }
+    // The control's position in the layout, or -1 when it is none of this window's.
+    int IndexOf(HWND control) const;
 };
 
 // Registers the window classes, loads the icon and creates the hidden owner.
@@ -38,20 +39,18 @@ HWND HiddenOwnerWindow();
 // destroyed it.
 ProgramWindow* CreateProgramWindow(const WindowLayout& layout, HWND owner);
 
-// The live window built from this layout, or null.
-ProgramWindow* FindProgramWindow(const WindowLayout& layout);
+// The live windows in creation order.
+const std::vector<ProgramWindow*>& ProgramWindows();
 
-// The program windows that have no parent, in creation order.
-std::vector<HWND> ParentlessProgramWindows();
+// The live window built from this layout that is not closing, or null.
+ProgramWindow* FindOpenWindow(const WindowLayout& layout);
 
-// The main message loop; returns the quit message's code. When the last
-// program window has been destroyed the loop is told to quit with code 0.
-int RunMessageLoop();
+// The live program window with this handle, or null.
+ProgramWindow* FindProgramWindow(HWND hwnd);
 
-// Shows the layout's window modally: every other parentless program window
-// is disabled until it has gone. Returns after its destruction; false when it
-// could not be created.
-bool RunModalWindow(const WindowLayout& layout);
+// From now on the thread is told to quit (code 0) when the last program
+// window has been destroyed.
+void QuitWhenLastWindowCloses();
 
 // Marks the window closing and posts it a message that destroys it once the
 // calling handler has returned.

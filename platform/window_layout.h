@@ -48,7 +48,7 @@ struct SliderSettings {
 };
 
 struct ControlLayout {
-    const char* name;
+    std::size_t id;  // the entry's position in its table
     ControlKind kind;
     const char* className;
     DWORD style;  // WS_CHILD and WS_CLIPSIBLINGS are always added
@@ -69,7 +69,7 @@ struct ControlLayout {
 constexpr UINT kFirstMenuCommand = 20000;
 
 struct MenuEntry {
-    const char* name;
+    std::size_t id;  // the entry's position in its table
     const char* text;
     int level;
     bool hidden;
@@ -77,6 +77,18 @@ struct MenuEntry {
     bool checked;
     Handler onSelect;
 };
+
+// Handlers reach table entries through an enum of their positions. Each entry
+// carries its position as its id, and every table is checked with
+// static_assert(InIdOrder(table)), so a reordered table no longer compiles
+// instead of wiring a handler to the wrong control.
+template <typename Entry, std::size_t N>
+constexpr bool InIdOrder(const Entry (&table)[N])
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (table[i].id != i) return false;
+    return true;
+}
 
 struct WindowLayout {
     const char* title;

@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include "app/program_state.h"
 #include "capture/clipboard_save.h"
 #include "config/save_directory.h"
+#include "platform/modality.h"
 #include "platform/popup_menu.h"
 #include "platform/program_window.h"
 #include "platform/window_services.h"
@@ -11,7 +13,7 @@
 
 namespace {
 
-// Indexes into kControls and kMenu.
+// Positions in kControls and kMenu.
 enum Control : std::size_t { kDefineNameBox, kTransparencyBox, kOpacitySlider, kPasteButton };
 enum MenuIndex : std::size_t { kSettingsMenu, kParameterSettingsItem };
 
@@ -32,7 +34,7 @@ constexpr DWORD kCheckBoxStyle = WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE | B
 void OnCreated(ProgramWindow& w)
 {
     SetWindowAlpha(w.hwnd, kInitialAlpha);
-    LoadSaveDirectory();
+    ReplaceSaveDirectory(LoadSaveDirectory());
 }
 
 void OnPasteButtonClicked(ProgramWindow& w) { SaveClipboard(w.hwnd, IsChecked(w.Control(kDefineNameBox))); }
@@ -48,27 +50,30 @@ void OnBackgroundRightButton(ProgramWindow& w) { ShowPopupMenu(w, kSettingsMenu)
 
 void OnParameterSettings(ProgramWindow&) { RunModalWindow(SettingsWindowLayout()); }
 
-const ControlLayout kControls[] = {
-    {.name = "选择框2", .kind = ControlKind::CheckBox, .className = "BUTTON", .style = kCheckBoxStyle,
+constexpr ControlLayout kControls[] = {
+    {.id = kDefineNameBox, .kind = ControlKind::CheckBox, .className = "BUTTON", .style = kCheckBoxStyle,
      .exStyle = 0, .left = 72, .top = 39, .width = 80, .height = 24, .text = "定义文件名", .visible = true,
      .font = {"微软雅黑", -12}, .colors = &kCheckBoxColors},
-    {.name = "选择框1", .kind = ControlKind::CheckBox, .className = "BUTTON", .style = kCheckBoxStyle,
+    {.id = kTransparencyBox, .kind = ControlKind::CheckBox, .className = "BUTTON", .style = kCheckBoxStyle,
      .exStyle = 0, .left = 8, .top = 40, .width = 56, .height = 24, .text = "透明度", .visible = true,
      .font = {"微软雅黑", -12}, .colors = &kCheckBoxColors, .onClick = OnTransparencyClicked},
-    {.name = "滑块条1", .kind = ControlKind::Slider, .className = TRACKBAR_CLASSA,
+    {.id = kOpacitySlider, .kind = ControlKind::Slider, .className = TRACKBAR_CLASSA,
      .style = WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, .exStyle = 0, .left = 2, .top = 77,
      .width = 144, .height = 43, .text = "", .visible = true, .font = {}, .slider = &kOpacitySettings,
      .onChange = OnOpacitySliderMoved},
-    {.name = "超级按钮1", .kind = ControlKind::SelfDrawnButton, .className = "BUTTON",
+    {.id = kPasteButton, .kind = ControlKind::SelfDrawnButton, .className = "BUTTON",
      .style = WS_TABSTOP | BS_OWNERDRAW, .exStyle = 0, .left = 12, .top = 6, .width = 124, .height = 32,
      .text = "粘贴至文本文件", .visible = true, .font = {"微软雅黑", -14}, .looks = &kPasteButtonLooks,
      .onClick = OnPasteButtonClicked},
 };
 
-const MenuEntry kMenu[] = {
-    {"SettingsMenu", "设置", 0, true, false, false, nullptr},
-    {"ParameterSettingsItem", "参数设置", 1, false, false, false, OnParameterSettings},
+constexpr MenuEntry kMenu[] = {
+    {.id = kSettingsMenu, .text = "设置", .level = 0, .hidden = true, .disabled = false, .checked = false,
+     .onSelect = nullptr},
+    {.id = kParameterSettingsItem, .text = "参数设置", .level = 1, .hidden = false, .disabled = false,
+     .checked = false, .onSelect = OnParameterSettings},
 };
+static_assert(InIdOrder(kControls) && InIdOrder(kMenu));
 
 const WindowLayout kLayout{
     .title = "",

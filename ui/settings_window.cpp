@@ -8,6 +8,7 @@
 
 namespace {
 
+// Positions in kControls.
 enum Control : std::size_t { kCommonDialog, kAuthorLabel, kSaveButton, kBrowseButton, kFolderBox, kFolderLabel };
 
 const ColorPair kFolderBoxColors{RGB(0, 0, 0), RGB(255, 255, 255)};
@@ -21,9 +22,12 @@ void OnCreated(ProgramWindow& w)
 
 void OnBrowseClicked(ProgramWindow& w)
 {
+    // Taken first: a click that the dialog's own loop dispatches may close
+    // this window, and free `w`, before the dialog returns.
+    const HWND folderBox = w.Control(kFolderBox);
     // A cancel, or an item without a file-system path, keeps the folder shown.
     const Text folder = BrowseForFolder("请选择保存路径");
-    if (!folder.empty()) WriteWindowText(w.Control(kFolderBox), folder);
+    if (!folder.empty()) WriteWindowText(folderBox, folder);
 }
 
 void OnSaveClicked(ProgramWindow& w)
@@ -33,23 +37,24 @@ void OnSaveClicked(ProgramWindow& w)
     RequestWindowDestroy(w);
 }
 
-const ControlLayout kControls[] = {
-    {.name = "通用对话框1", .kind = ControlKind::Placeholder, .className = "STATIC", .style = 0, .exStyle = 0,
+constexpr ControlLayout kControls[] = {
+    {.id = kCommonDialog, .kind = ControlKind::Placeholder, .className = "STATIC", .style = 0, .exStyle = 0,
      .left = 48, .top = 72, .width = 32, .height = 24, .text = "", .visible = false, .font = {}},
-    {.name = "标签2", .kind = ControlKind::Label, .className = "ClipToTextLabel", .style = 0, .exStyle = 0,
+    {.id = kAuthorLabel, .kind = ControlKind::Label, .className = "ClipToTextLabel", .style = 0, .exStyle = 0,
      .left = 288, .top = 96, .width = 96, .height = 16, .text = "BY：qelvarin", .visible = true, .font = {}},
-    {.name = "按钮2", .kind = ControlKind::PushButton, .className = "BUTTON", .style = kButtonStyle,
+    {.id = kSaveButton, .kind = ControlKind::PushButton, .className = "BUTTON", .style = kButtonStyle,
      .exStyle = 0, .left = 152, .top = 64, .width = 80, .height = 24, .text = "保存设置", .visible = true,
      .font = {}, .onClick = OnSaveClicked},
-    {.name = "按钮1", .kind = ControlKind::PushButton, .className = "BUTTON", .style = kButtonStyle,
+    {.id = kBrowseButton, .kind = ControlKind::PushButton, .className = "BUTTON", .style = kButtonStyle,
      .exStyle = 0, .left = 320, .top = 15, .width = 64, .height = 32, .text = "浏览...", .visible = true,
      .font = {}, .onClick = OnBrowseClicked},
-    {.name = "编辑框1", .kind = ControlKind::EditBox, .className = "EDIT",
+    {.id = kFolderBox, .kind = ControlKind::EditBox, .className = "EDIT",
      .style = WS_DISABLED | WS_TABSTOP | ES_AUTOHSCROLL, .exStyle = WS_EX_CLIENTEDGE, .left = 61, .top = 16,
      .width = 259, .height = 32, .text = "", .visible = true, .font = {}, .colors = &kFolderBoxColors},
-    {.name = "标签1", .kind = ControlKind::Label, .className = "ClipToTextLabel", .style = 0, .exStyle = 0,
+    {.id = kFolderLabel, .kind = ControlKind::Label, .className = "ClipToTextLabel", .style = 0, .exStyle = 0,
      .left = 8, .top = 16, .width = 56, .height = 32, .text = "选择路径", .visible = true, .font = {}},
 };
+static_assert(InIdOrder(kControls));
 
 const WindowLayout kLayout{
     .title = "保存路径设置",

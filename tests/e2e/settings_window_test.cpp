@@ -60,6 +60,48 @@ private:
     bool ok_ = false;
 };
 
+// The program's UI thread stopped while it lives, so that messages posted
+// meanwhile are all queued before the first of them is handled.
+class ThreadSuspended {
+public:
+    explicit ThreadSuspended(DWORD threadId) : thread_(OpenThread(THREAD_SUSPEND_RESUME, FALSE, threadId))
+    {
+        suspended_ = thread_ && SuspendThread(thread_) != static_cast<DWORD>(-1);
+    }
+    ~ThreadSuspended()
+    {
+        if (suspended_) ResumeThread(thread_);
+        if (thread_) CloseHandle(thread_);
+    }
+    ThreadSuspended(const ThreadSuspended&) = delete;
+    ThreadSuspended& operator=(const ThreadSuspended&) = delete;
+    bool Ok() const { return suspended_; }
+
+private:
+    HANDLE thread_;
+    bool suspended_ = false;
+};
+
+// Every settings window of the process, hidden ones included.
+std::vector<HWND> AllSettingsWindows(DWORD pid)
+{
+    struct Search {
+        DWORD pid;
+        std::vector<HWND> found;
+    } search{pid, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->pid && ClassOf(window) == "ClipToTextWindow" && TextOf(window) == kSettingsTitle)
+                s->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 class SettingsWindowTest : public ::testing::Test {
 protected:
     // A fresh program folder; the desktop is emptied because saves may land there.
@@ -550,3 +592,66 @@ TEST_F(SettingsWindowTest, MainWindowTakesNoRightClickWhileSettingsAreOpen)
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app_->Main()) != 0; }));
 }
 
+TEST_F(SettingsWindowTest, CommandQueuedBehindSaveOpensAFreshUsableWindow)
+{
+    // The WM_COMMAND that the popup's item "参数设置" sends.
+    constexpr WPARAM kParameterSettingsCommand = 20001;
+    StartProgram("settings_queued");
+    ASSERT_NO_FATAL_FAILURE(OpenSettings());
+    ASSERT_TRUE(WaitForFocusOn(Child(kBrowseButton)));
+    const HWND closing = settings_;
+    const std::string desktop = DesktopFolder();
+
+    // "保存设置" and another settings command right behind it: the new window
+    // is built while the saved one is still closing.
+    {
+        const ThreadSuspended suspended(GetWindowThreadProcessId(app_->Main(), nullptr));
+        ASSERT_TRUE(suspended.Ok());
+        ClickSave();
+        PostMessageA(app_->Main(), WM_COMMAND, kParameterSettingsCommand, 0);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(closing); }, 10000)) << "the saved window";
+    settings_ = WaitForTopWindow(app_->Pid(), "ClipToTextWindow", kSettingsTitle, 10000);
+    ASSERT_TRUE(settings_) << "no visible settings window";
+    ASSERT_TRUE(app_->WaitForMessageLoop(10000));
+    EXPECT_EQ(AllSettingsWindows(app_->Pid()), std::vector<HWND>{settings_}) << "exactly one, and visible";
+    EXPECT_EQ(ReadFileBytes(SetDat()), NewSetDat(desktop));
+
+    // It works as any opening does: active, modal, and its save closes it.
+    EXPECT_TRUE(IsWindowEnabled(settings_));
+    EXPECT_FALSE(IsWindowEnabled(app_->Main()));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == settings_; }));
+    EXPECT_TRUE(WaitForFocusOn(Child(kBrowseButton)));
+    EXPECT_EQ(TextOf(Child(kFolderBox)), desktop);
+    ClickSave();
+    ASSERT_TRUE(WaitUntilSettingsClosed());
+
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app_->Main()) != 0; }));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == app_->Main(); }));
+    EXPECT_TRUE(AllSettingsWindows(app_->Pid()).empty());
+    RightClickMainBackground(app_->Main());
+    EXPECT_TRUE(PopupMenuOf(*app_, 5000)) << "the main window takes input again";
+    PressKey(VK_ESCAPE);
+}
+
+// The settings window closes under its own browse dialog: the two modal
+// states end out of order, and the main window must still come back.
+TEST_F(SettingsWindowTest, SaveDispatchedUnderTheBrowseDialogClosesBoth)
+{
+    StartProgram("settings_save_under_browse");
+    ASSERT_NO_FATAL_FAILURE(OpenSettings());
+    const std::string desktop = DesktopFolder();
+    const HWND dialog = OpenBrowseDialog();
+    ASSERT_TRUE(dialog);
+
+    // The dialog's own loop dispatches a click posted to the disabled window.
+    ClickSave();
+    ASSERT_TRUE(WaitUntilSettingsClosed());
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app_->Main()) != 0; }));
+    ASSERT_TRUE(app_->Running());
+    EXPECT_EQ(ReadFileBytes(SetDat()), NewSetDat(desktop));
+    RightClickMainBackground(app_->Main());
+    EXPECT_TRUE(PopupMenuOf(*app_, 5000)) << "the main window takes input again";
+    PressKey(VK_ESCAPE);
+}

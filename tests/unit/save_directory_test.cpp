@@ -5,7 +5,6 @@
 #include <iterator>
 #include <ostream>
 
-#include "app/program_state.h"
 #include "config/save_directory.h"
 
 namespace {
@@ -20,8 +19,6 @@ protected:
         folder_ = std::string(temp) + "cliptext_setdat";
         CreateDirectoryA(folder_.c_str(), nullptr);
         DeleteFileA(SetDat().c_str());
-        SetProgramFolder(folder_);
-        ReplaceSaveDirectory("unset");
     }
     void TearDown() override { DeleteFileA(SetDat().c_str()); }
 
@@ -47,8 +44,7 @@ TEST_F(SetDatTest, DesktopFolderEndsWithABackslash)
 
 TEST_F(SetDatTest, FirstStartFallsBackToTheDesktopAndCreatesNoFile)
 {
-    LoadSaveDirectory();
-    EXPECT_EQ(SaveDirectory(), DesktopDirectory());
+    EXPECT_EQ(LoadSaveDirectory(folder_), DesktopDirectory());
     EXPECT_FALSE(Exists());
 }
 
@@ -65,8 +61,7 @@ class SetDatReading : public SetDatTest, public testing::WithParamInterface<Read
 TEST_P(SetDatReading, GivesTheSaveDirectory)
 {
     Write(GetParam().file);
-    LoadSaveDirectory();
-    EXPECT_EQ(SaveDirectory(), GetParam().expected.empty() ? DesktopDirectory() : GetParam().expected);
+    EXPECT_EQ(LoadSaveDirectory(folder_), GetParam().expected.empty() ? DesktopDirectory() : GetParam().expected);
 }
 
 const std::string kLongValue = "C:\\" + std::string(20000, 'a');
@@ -85,22 +80,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SetDatTest, StoringIntoANewFileWritesTwoLines)
 {
-    StoreSaveDirectory("D:\\texts");
+    StoreSaveDirectory("D:\\texts", folder_);
     EXPECT_EQ(Read(), "[Set]\r\nHH=D:\\texts\r\n");
 }
 
 TEST_F(SetDatTest, StoringAnEmptyValueKeepsTheKey)
 {
-    StoreSaveDirectory("");
+    StoreSaveDirectory("", folder_);
     EXPECT_EQ(Read(), "[Set]\r\nHH=\r\n");
-    LoadSaveDirectory();
-    EXPECT_EQ(SaveDirectory(), DesktopDirectory());
+    EXPECT_EQ(LoadSaveDirectory(folder_), DesktopDirectory());
 }
 
 TEST_F(SetDatTest, StoringReplacesOnlyTheKeyLine)
 {
     Write("[First]\r\na=1\r\n[Set]\r\nX=2\r\nHH=old\r\nY=3\r\n[Last]\r\nb=4\r\n");
-    StoreSaveDirectory("C:\\new");
+    StoreSaveDirectory("C:\\new", folder_);
     EXPECT_EQ(Read(), "[First]\r\na=1\r\n[Set]\r\nX=2\r\nHH=C:\\new\r\nY=3\r\n[Last]\r\nb=4\r\n");
 }
 
