@@ -239,11 +239,14 @@ TEST_F(SettingsWindowTest, OpensFromThePopupAsAFixedTopmostCentredWindow)
     EXPECT_NE(owner, app_->Main());
     EXPECT_FALSE(IsWindowVisible(owner));
 
-    // Both are topmost; the settings window, shown later, lies above the main window.
-    bool mainBelow = false;
-    for (HWND w = GetWindow(settings_, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
-        if (w == app_->Main()) mainBelow = true;
-    EXPECT_TRUE(mainBelow);
+    // Both are topmost; the settings window, shown later, comes to lie above
+    // the main window once showing it has settled.
+    auto mainBelow = [&] {
+        for (HWND w = GetWindow(settings_, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+            if (w == app_->Main()) return true;
+        return false;
+    };
+    EXPECT_TRUE(WaitUntil(mainBelow, 10000));
 
     EXPECT_FALSE(IsWindowEnabled(app_->Main()));
     EXPECT_EQ(TopWindowsOf(app_->Pid(), "ClipToTextWindow").size(), 2u);

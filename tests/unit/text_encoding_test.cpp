@@ -39,8 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {kHtmlFormat, CF_UNICODETEXT, CF_LOCALE, CF_TEXT, CF_OEMTEXT}, true},
                     OrderCase{"AnsiAfterAnotherFormat", {kHtmlFormat, CF_TEXT, CF_UNICODETEXT}, false},
                     OrderCase{"PictureOnly", {CF_BITMAP, CF_DIB}, false},
-                    OrderCase{"Nothing", {}, false}),
-    [](const testing::TestParamInfo<OrderCase>& info) { return std::string(info.param.label); });
+                    OrderCase{"Nothing", {}, false}));
 
 // --- Unicode text as file bytes ----------------------------------------------
 
@@ -78,8 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         BytesCase{"ChineseWithOneLostCharacter", L"中文😀\r\n", kBom + Utf8(u8"中文😀\r\n")},
         // Windows would write à for À without asking; only an exact form counts.
         BytesCase{"LetterWithOnlyALookAlike", L"À", kBom + Utf8(u8"À")},
-        BytesCase{"MicroSign", L"µ", kBom + Utf8(u8"µ")}),
-    [](const testing::TestParamInfo<BytesCase>& info) { return std::string(info.param.label); });
+        BytesCase{"MicroSign", L"µ", kBom + Utf8(u8"µ")}));
 
 TEST(UnicodeFileBytes, StopAtTheGivenLength)
 {
