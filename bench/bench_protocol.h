@@ -9,5 +9,6 @@ constexpr const char* kBaselineGo = "Local\\ClipTextBenchGo";
 // bench_runner sets this after reading the process's memory figures.
 constexpr const char* kBaselineQuit = "Local\\ClipTextBenchQuit";
 
-// Window class of baseline_window.exe.
+// Window classes of baseline_window.exe and baseline_required_window.exe.
 constexpr const char* kBaselineWindowClass = "BaselineWindow";
+constexpr const char* kRequiredBaselineWindowClass = "RequiredBaselineWindow";

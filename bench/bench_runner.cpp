@@ -1,6 +1,7 @@
 // Measures ClipToText.exe against minimal programs doing the same job and
 // prints one table. Run by scripts/bench.sh under Wine:
 //   bench_runner.exe [--cpu "<model>"] [--load "<load average>"] [--exe32 <i686 ClipToText.exe>]
+//                    [--program <ClipToText.exe to measure instead of the one beside it>]
 // It drives the programs from outside, like the end-to-end tests, and never
 // fails on a figure: a benchmark reports, it does not judge.
 #include <windows.h>
@@ -25,7 +26,7 @@ namespace {
 constexpr double kMB = 1024.0 * 1024.0;
 constexpr DWORD kSaveTimeoutMs = 120000;   // 64 MB through Wine's clipboard on a loaded machine
 constexpr DWORD kStartTimeoutMs = 30000;
-constexpr int kStartRuns = 10;
+constexpr int kStartRuns = 15;
 
 // --- timing and statistics ----------------------------------------------------
 
@@ -41,12 +42,32 @@ double NowMs()
     return static_cast<double>(t.QuadPart) / ticksPerMs;
 }
 
-std::optional<double> Median(std::vector<double> values)
+// The value below which the fraction `q` of the sorted values lies, linearly
+// interpolated between neighbours.
+double Quantile(const std::vector<double>& sorted, double q)
+{
+    const double at = q * static_cast<double>(sorted.size() - 1);
+    const std::size_t below = static_cast<std::size_t>(at);
+    if (below + 1 >= sorted.size()) return sorted.back();
+    return sorted[below] + (at - static_cast<double>(below)) * (sorted[below + 1] - sorted[below]);
+}
+
+// A figure of a noisy machine: the median, and the middle half of the runs.
+struct Spread {
+    double median, low, high;
+};
+
+std::optional<Spread> SpreadOf(std::vector<double> values)
 {
     if (values.empty()) return std::nullopt;
     std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    return Spread{Quantile(values, 0.5), Quantile(values, 0.25), Quantile(values, 0.75)};
+}
+
+std::optional<double> Median(std::vector<double> values)
+{
+    const std::optional<Spread> s = SpreadOf(std::move(values));
+    return s ? std::optional<double>(s->median) : std::nullopt;
 }
 
 // Polls every millisecond: fine enough for the smallest save, and unlike a
@@ -152,22 +173,39 @@ std::optional<double> TimeToVisibleWindow(const std::string& exe, const char* wi
     return shown ? std::optional<double>(elapsed) : std::nullopt;
 }
 
+// Two series measured side by side; ratios[i] is ours / baseline of one round.
 struct Pair {
-    std::vector<double> ours, baseline;
+    std::vector<double> ours, baseline, ratios;
+    void Add(std::optional<double> o, std::optional<double> b)
+    {
+        if (o) ours.push_back(*o);
+        if (b) baseline.push_back(*b);
+        if (o && b && *b > 0) ratios.push_back(*o / *b);
+    }
 };
 
-Pair MeasureStartUp(const std::string& folder)
+struct StartUpFigures {
+    Pair bare;      // against baseline_window
+    Pair required;  // against baseline_required_window
+};
+
+StartUpFigures MeasureStartUp(const std::string& folder)
 {
-    const std::string ours = folder + "\\ClipToText.exe";
-    const std::string baseline = folder + "\\baseline_window.exe";
+    struct Program {
+        std::string exe;
+        const char* windowClass;
+    };
+    const Program ours{folder + "\\ClipToText.exe", "ClipToTextWindow"};
+    const Program bare{folder + "\\baseline_window.exe", kBaselineWindowClass};
+    const Program required{folder + "\\baseline_required_window.exe", kRequiredBaselineWindowClass};
     // One unmeasured start each fills the file cache and Wine's DLL caches.
-    TimeToVisibleWindow(ours, "ClipToTextWindow");
-    TimeToVisibleWindow(baseline, kBaselineWindowClass);
-    Pair result;
-    // Alternated, so a burst of load from elsewhere hits both sides alike.
+    for (const Program& p : {ours, bare, required}) TimeToVisibleWindow(p.exe, p.windowClass);
+    StartUpFigures result;
+    // In turns, so a burst of load from elsewhere hits all three alike.
     for (int run = 0; run < kStartRuns; ++run) {
-        if (auto t = TimeToVisibleWindow(ours, "ClipToTextWindow")) result.ours.push_back(*t);
-        if (auto t = TimeToVisibleWindow(baseline, kBaselineWindowClass)) result.baseline.push_back(*t);
+        const std::optional<double> o = TimeToVisibleWindow(ours.exe, ours.windowClass);
+        result.bare.Add(o, TimeToVisibleWindow(bare.exe, bare.windowClass));
+        result.required.Add(o, TimeToVisibleWindow(required.exe, required.windowClass));
     }
     return result;
 }
@@ -283,8 +321,8 @@ SaveFigures MeasureSave(App& app, const std::string& folder, const SaveCase& c, 
         TimeBaselineSave(baseline, desktop, c.size, events, ignored);
     }
     for (int run = 0; run < c.runs; ++run) {
-        if (auto t = TimeOurSave(app.PasteButton(), desktop, c.size)) figures.ms.ours.push_back(*t);
-        if (auto t = TimeBaselineSave(baseline, desktop, c.size, events, figures)) figures.ms.baseline.push_back(*t);
+        const std::optional<double> ours = TimeOurSave(app.PasteButton(), desktop, c.size);
+        figures.ms.Add(ours, TimeBaselineSave(baseline, desktop, c.size, events, figures));
     }
     EmptyFolder(desktop);
     return figures;
@@ -396,6 +434,25 @@ Row RatioRow(const std::string& figure, std::optional<double> ours, std::optiona
     return row;
 }
 
+std::string WithSpread(const std::optional<Spread>& s, const char* format)
+{
+    if (!s) return "n/a";
+    return Format(format, s->median) + " [" + Format(format, s->low) + "-" + Format(format, s->high) + "]";
+}
+
+// A row of timed runs: each side's median with the middle half of its runs
+// in brackets; the ratio of the medians with the middle half of the ratios
+// of single rounds.
+Row TimedRow(const std::string& figure, const Pair& pair, double limit, const char* format)
+{
+    Row row = RatioRow(figure, Median(pair.ours), Median(pair.baseline), limit, format);
+    row.ours = WithSpread(SpreadOf(pair.ours), format);
+    row.baseline = WithSpread(SpreadOf(pair.baseline), format);
+    if (const std::optional<Spread> r = SpreadOf(pair.ratios); r && row.ratio != "n/a")
+        row.ratio += " [" + Format("%.2f", r->low) + "-" + Format("%.2f", r->high) + "]";
+    return row;
+}
+
 void PrintTable(const std::vector<Row>& rows)
 {
     const Row heading{"figure", "ClipToText", "baseline", "ratio", "target"};
@@ -435,13 +492,16 @@ std::string Argument(int argc, char** argv, const char* name)
     return "";
 }
 
-// Copies the programs into one folder, so every start reads from the same disk.
-std::string PrepareFolder()
+// Copies the programs into one folder, so every start reads from the same
+// disk; `program`, if given, in place of the ClipToText.exe beside us.
+std::string PrepareFolder(const std::string& program)
 {
     const std::string folder = FreshProgramFolder("bench");
-    for (const char* exe : {"baseline_save.exe", "baseline_window.exe"})
+    for (const char* exe : {"baseline_save.exe", "baseline_window.exe", "baseline_required_window.exe"})
         if (!CopyFileA((OwnFolder() + "\\" + exe).c_str(), (folder + "\\" + exe).c_str(), FALSE))
             throw std::runtime_error(std::string("cannot copy ") + exe);
+    if (!program.empty() && !CopyFileA(program.c_str(), (folder + "\\ClipToText.exe").c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + program);
     return folder;
 }
 
@@ -480,10 +540,11 @@ void AddMemoryRows(std::vector<Row>& rows, HANDLE app, const SaveFigures& big, s
                        "-", "-"});
 }
 
-void AddSizeRows(std::vector<Row>& rows, std::vector<std::string>& notes, const std::string& exe32)
+void AddSizeRows(std::vector<Row>& rows, std::vector<std::string>& notes, const std::string& exe32,
+                 const std::string& folder)
 {
     const PeFile ours32 = ReadPe(exe32);
-    const PeFile ours64 = ReadPe(OwnFolder() + "\\ClipToText.exe");
+    const PeFile ours64 = ReadPe(folder + "\\ClipToText.exe");
     const PeFile base64 = ReadPe(OwnFolder() + "\\baseline_window.exe");
     auto kb = [](const PeFile& pe) { return pe.read ? std::optional<double>(pe.size / 1024.0) : std::nullopt; };
     rows.push_back(Row{"exe size, i686 (KB)", OrNa(kb(ours32), "%.1f"), "-", "-", "-"});
@@ -517,12 +578,15 @@ void PrintReport(const std::vector<Row>& rows, const std::vector<std::string>& n
                 now.wMonth, now.wDay, now.wHour, now.wMinute, cpu.empty() ? "?" : cpu.c_str(),
                 load.empty() ? "?" : load.c_str(), WineVersion().c_str());
     PrintTable(rows);
-    std::printf("\nMedians of %d start-ups and of %d / %d / %d saves (1 KB / 1 MB / 64 MB), each side after one\n"
-                "unmeasured run.\n",
+    std::printf("\nMedians of %d start-ups and of %d / %d / %d saves (1 KB / 1 MB / 64 MB), each program after one\n"
+                "unmeasured run; in brackets the middle half of the runs (25th-75th percentile). A ratio is that of\n"
+                "the medians; in brackets the middle half of the ratios of single rounds, the programs taking turns.\n",
                 kStartRuns, kSaveCases[0].runs, kSaveCases[1].runs, kSaveCases[2].runs);
     std::printf(
-        "start-up: CreateProcess until a visible top-level window of the process exists (polled every 1 ms);\n"
-        "  baseline = baseline_window.exe (registers a class, shows a 150x75 top-most popup).\n"
+        "start-up: CreateProcess until a visible top-level window of the process exists (polled every 1 ms).\n"
+        "  bare: baseline_window.exe registers a class and shows a 150x75 top-most popup.\n"
+        "  required: baseline_required_window.exe pays what ClipToText must: the common-controls 6 manifest,\n"
+        "  the same popup made layered at alpha 150 before it is shown, and one trackbar in it.\n"
         "save: both programs already running and idle; from the external trigger until the .txt file in the\n"
         "  emptied desktop folder has the full size and can be opened (the writer has closed it).\n"
         "  ClipToText: a posted BM_CLICK to its paste button. baseline: baseline_save.exe --wait, released\n"
@@ -542,13 +606,15 @@ int main(int argc, char** argv)
     std::vector<Row> rows;
     std::vector<std::string> notes;
     try {
-        const std::string folder = PrepareFolder();
+        const std::string program = Argument(argc, argv, "--program");
+        if (!program.empty()) notes.push_back("measured program: " + program);
+        const std::string folder = PrepareFolder(program);
         EmptyFolder(DesktopFolder());
 
         Progress("start-up");
-        const Pair startUp = MeasureStartUp(folder);
-        rows.push_back(
-            RatioRow("start-up to visible window (ms)", Median(startUp.ours), Median(startUp.baseline), 1.15));
+        const StartUpFigures startUp = MeasureStartUp(folder);
+        rows.push_back(TimedRow("start-up to visible window (ms), bare", startUp.bare, 1.15, "%.1f"));
+        rows.push_back(TimedRow("start-up to visible window (ms), required", startUp.required, 1.05, "%.1f"));
 
         BaselineEvents events;
         App app(folder);
@@ -556,14 +622,14 @@ int main(int argc, char** argv)
         for (const SaveCase& c : kSaveCases) {
             Progress((std::string("save ") + c.label).c_str());
             figures = MeasureSave(app, folder, c, events);
-            rows.push_back(RatioRow(std::string("save ") + c.label + " (ms)", Median(figures.ms.ours),
-                                    Median(figures.ms.baseline), c.limit, c.size < (1 << 20) ? "%.2f" : "%.1f"));
+            rows.push_back(TimedRow(std::string("save ") + c.label + " (ms)", figures.ms, c.limit,
+                                    c.size < (1 << 20) ? "%.2f" : "%.1f"));
         }
         // The figures left are those of the largest save, the last case.
         AddMemoryRows(rows, app.Process(), figures, std::end(kSaveCases)[-1].size);
 
         Progress("size");
-        AddSizeRows(rows, notes, exe32);
+        AddSizeRows(rows, notes, exe32, folder);
     } catch (const std::exception& e) {
         notes.push_back(std::string("stopped early: ") + e.what());
     }

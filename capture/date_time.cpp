@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <cmath>
-#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -78,14 +78,14 @@ Text FormatDateTime(DateTime value)
     t.minute = secondOfDay / 60 % 60;
     t.second = secondOfDay % 60;
 
-    char buffer[64];
-    int n = std::snprintf(buffer, sizeof buffer, "%d年%d月%d日", t.year, t.month, t.day);
-    const int room = static_cast<int>(sizeof buffer) - n;
+    // std::to_string, not printf: the printf family would add 23 KB to the program.
+    using std::to_string;
+    Text text = to_string(t.year) + "年" + to_string(t.month) + "月" + to_string(t.day) + "日";
     if (t.second != 0)
-        std::snprintf(buffer + n, room, "%d时%d分%d秒", t.hour, t.minute, t.second);
+        text += to_string(t.hour) + "时" + to_string(t.minute) + "分" + to_string(t.second) + "秒";
     else if (t.minute != 0)
-        std::snprintf(buffer + n, room, "%d时%d分", t.hour, t.minute);
+        text += to_string(t.hour) + "时" + to_string(t.minute) + "分";
     else if (t.hour != 0)
-        std::snprintf(buffer + n, room, "%d时", t.hour);
-    return Text(buffer);
+        text += to_string(t.hour) + "时";
+    return text;
 }

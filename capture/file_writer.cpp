@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
+#include <string>
 
 #include "platform/ansi_path.h"
 
@@ -57,10 +58,10 @@ bool WriteNewFile(const Text& path, Bytes data)
 // a backslash, or is empty for the current folder).
 HANDLE CreateTemporaryFile(const Text& directory, Text& tempPath)
 {
+    char digits[16];  // the process id in hex, as few digits as it takes
+    const Text pid(digits, std::to_chars(digits, digits + sizeof digits, GetCurrentProcessId(), 16).ptr);
     for (unsigned n = 0; n < 100; ++n) {
-        char name[64];
-        std::snprintf(name, sizeof name, "~cliptext%lx_%u.tmp", static_cast<unsigned long>(GetCurrentProcessId()), n);
-        tempPath = directory + name;
+        tempPath = directory + "~cliptext" + pid + "_" + std::to_string(n) + ".tmp";
         const HANDLE file = OpenExclusive(tempPath, CREATE_NEW);
         if (file != INVALID_HANDLE_VALUE) return file;
         if (GetLastError() != ERROR_FILE_EXISTS) break;

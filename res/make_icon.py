@@ -2,11 +2,13 @@
 """Draws the application icon: one 256 x 256 image at 32 bits per pixel.
 
 A green rounded square with a white sheet of paper and teal lines of text,
-written as a plain BMP-style ICO entry so that every Windows version reads it.
+stored as a PNG-compressed ICO entry (read by Windows since Vista): about
+1 KB in the program file instead of 270 KB as a bitmap.
 Run: python3 res/make_icon.py res/app.ico
 """
 import struct
 import sys
+import zlib
 
 SIZE = 256
 
@@ -18,7 +20,7 @@ def inside_rounded(x, y, left, top, right, bottom, radius):
 
 
 def pixel(x, y):
-    """BGRA colour of pixel (x, y), y counted from the top."""
+    """RGBA colour of pixel (x, y), y counted from the top."""
     if not inside_rounded(x + 0.5, y + 0.5, 8, 8, 248, 248, 40):
         return (0, 0, 0, 0)
     colour = (0, 128, 0, 255)  # the window's green
@@ -28,18 +30,31 @@ def pixel(x, y):
             colour = (0, 128, 0, 255)
         for row in range(80, 200, 24):  # lines of text
             if row <= y < row + 10 and 84 <= x < (172 if row < 176 else 140):
-                colour = (128, 128, 0, 255)
+                colour = (0, 128, 128, 255)
     return colour
 
 
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def png():
+    rows = [b"".join(bytes(pixel(x, y)) for x in range(SIZE)) for y in range(SIZE)]
+    # Filter "Up" (each byte minus the one above it): the shapes are mostly
+    # vertical runs, so this compresses best.
+    above = bytes(SIZE * 4)
+    filtered = []
+    for row in rows:
+        filtered.append(b"\x02" + bytes((a - b) & 0xFF for a, b in zip(row, above)))
+        above = row
+    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)  # 8 bits per channel, RGBA
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(b"".join(filtered), 9)) + chunk(b"IEND", b""))
+
+
 def main(out_path):
-    rows = []
-    for y in range(SIZE - 1, -1, -1):  # BMP rows run bottom-up
-        rows.append(b"".join(bytes(pixel(x, y)) for x in range(SIZE)))
-    xor = b"".join(rows)
-    and_mask = bytes(SIZE * SIZE // 8)  # alpha carries the shape
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 32, 0, len(xor) + len(and_mask), 0, 0, 0, 0)
-    image = header + xor + and_mask
+    image = png()
+    # Width and height 0 mean 256; one plane, 32 bits per pixel.
     directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", 0, 0, 0, 0, 1, 32, len(image), 6 + 16)
     with open(out_path, "wb") as f:
         f.write(directory + image)

@@ -2,6 +2,8 @@
 # Builds the 32-bit product and the 64-bit build with the benchmarks, then
 # measures the program against minimal baselines under Wine in a virtual
 # display and prints one table. Figures that miss a target do not fail it.
+# Extra arguments go to bench_runner, e.g. --program 'Z:\path\ClipToText.exe'
+# to measure another build of the program against the same baselines.
 source "$(dirname "$0")/common.sh"
 
 install_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
@@ -25,12 +27,14 @@ EXE32_WIN="Z:${EXE32//\//\\}"  # Wine maps Z: to the Linux root
 
 log "running the benchmarks (a few minutes)"
 set +e
-"$WINE" "$BUILD/x86_64/bin/bench_runner.exe" --cpu "$CPU" --load "$LOAD" --exe32 "$EXE32_WIN" </dev/null | tr -d '\r'
+"$WINE" "$BUILD/x86_64/bin/bench_runner.exe" --cpu "$CPU" --load "$LOAD" --exe32 "$EXE32_WIN" "$@" </dev/null | tr -d '\r'
 status=${PIPESTATUS[0]}
 [ "$status" = 0 ] || echo "bench_runner ended with status $status" >&2
 
 # Cross-check of the runner's import list with the toolchain's own reader.
 if command -v i686-w64-mingw32-objdump >/dev/null; then
   echo "objdump, i686 imports: $(i686-w64-mingw32-objdump -p "$EXE32" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')"
+  echo "objdump, i686 characteristics: $(i686-w64-mingw32-objdump -p "$EXE32" | sed -n '/^Characteristics/,/^$/{/^Characteristics/d;/^$/d;s/^[[:space:]]*//;p}' | paste -sd, -)"
 fi
+echo "i686 exe: $(stat -c %s "$EXE32") bytes"
 exit 0
