@@ -12,11 +12,10 @@ ensure_locale
 build_target i686 -DCLIPTEXT_TESTS=OFF >&2
 build_target x86_64 -DCLIPTEXT_TESTS=ON >&2
 
-trap 'stop_xvfb' EXIT
+trap 'stop_prefix_server "$BUILD/wine-bench"; stop_xvfb' EXIT
 start_xvfb 1920x1080
 export DISPLAY=$XVFB_DISPLAY
 wine_prefix "$BUILD/wine-bench"
-trap 'stop_wineserver; stop_xvfb' EXIT  # only now is WINEPREFIX ours
 start_wineserver
 
 CPU=$(sed -n 's/^model name[[:space:]]*:[[:space:]]*//p' /proc/cpuinfo | head -n1)

@@ -152,10 +152,6 @@ start_wineserver() {
   "$WINE" wineboot </dev/null >/dev/null 2>&1
 }
 
-stop_wineserver() {
-  "$WINESERVER_CMD" -k 2>/dev/null || true
-}
-
 # stop_prefix_server DIR: stops the server of the prefix under DIR, if any,
 # without making the prefix.
 stop_prefix_server() {

@@ -18,11 +18,10 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 install_packages "${SCREENSHOT_PACKAGES[@]}"
-trap 'stop_xvfb' EXIT
+trap 'stop_prefix_server "$BUILD/wine-run"; stop_xvfb' EXIT
 start_xvfb 1024x768
 export DISPLAY=$XVFB_DISPLAY
 wine_prefix "$BUILD/wine-run"
-trap 'stop_wineserver; stop_xvfb' EXIT  # only now is WINEPREFIX ours
 "$WINE" "$EXE" &
 "$ROOT/scripts/screenshot.sh" "$BUILD/screenshot.png"
 log "no display: ClipToText ran in the virtual display $DISPLAY; screenshot: $BUILD/screenshot.png"
