@@ -112,14 +112,6 @@ bool CompleteTextFileIn(const std::string& folder, ULONGLONG size)
     return complete;
 }
 
-std::string OwnFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string s(path);
-    return s.substr(0, s.rfind('\\'));
-}
-
 // --- processes --------------------------------------------------------------------
 
 PROCESS_INFORMATION Start(const std::string& exe, const std::string& arguments = "")

@@ -25,9 +25,7 @@ using namespace e2e;
 namespace {
 
 const char kInputBoxTitle[] = "请输入要保存的文件名(不包含后缀)";
-const char kSettingsTitle[] = "保存路径设置";
 const char kSettingsSaveText[] = "保存设置";
-constexpr WPARAM kParameterSettingsCommand = 20001;  // the popup's "参数设置"
 constexpr int kEntryId = 301;                        // the input box's edit field
 constexpr std::size_t kSettingsSaveButton = 2;       // children of the settings window, top first
 constexpr std::size_t kSettingsFolderBox = 4;
@@ -91,17 +89,11 @@ bool SaveNamedByTime(const App& app)
     return SendMessageTimeoutA(app.PasteButton(), BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &ignored) != 0;
 }
 
-HWND OpenSettings(const App& app)
-{
-    PostMessageA(app.Main(), WM_COMMAND, kParameterSettingsCommand, 0);
-    return WaitForTopWindow(app.Pid(), "ClipToTextWindow", kSettingsTitle, kLong);
-}
-
 // Puts `folder` into the settings window and presses "保存设置"; true when
 // the window then closed.
 bool StoreFolderThroughSettings(const App& app, const Bytes& folder)
 {
-    const HWND settings = OpenSettings(app);
+    const HWND settings = OpenSettingsByCommand(app, kLong);
     if (!settings) return false;
     const std::vector<HWND> children = ChildrenOf(settings);
     if (children.size() <= kSettingsFolderBox || TextOf(children[kSettingsSaveButton]) != kSettingsSaveText)
@@ -780,7 +772,7 @@ TEST(FaultSuite, Load)
     };
     auto settingsCycles = [&](int count) {
         for (int i = 0; i < count; ++i) {
-            const HWND settings = OpenSettings(app);
+            const HWND settings = OpenSettingsByCommand(app, kLong);
             if (!settings) return false;
             PostMessageA(settings, WM_CLOSE, 0, 0);
             if (!WaitUntil([&] { return !IsWindow(settings) && IsWindowEnabled(app.Main()); }, kLong)) return false;

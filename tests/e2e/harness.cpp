@@ -117,7 +117,6 @@ void MakeFolder(const std::string& folder)
         if (i == folder.size() || folder[i] == '\\') CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
 }
 
-namespace {
 std::string OwnFolder()
 {
     char path[MAX_PATH] = {};
@@ -125,7 +124,6 @@ std::string OwnFolder()
     std::string s(path);
     return s.substr(0, s.rfind('\\'));
 }
-}  // namespace
 
 std::string FreshProgramFolder(const std::string& name)
 {
@@ -467,6 +465,12 @@ bool App::WaitForMessageLoop(DWORD timeoutMs) const
     const bool reached = WaitUntil([&] { return SliderPositionOf(slider) == marker; }, timeoutMs);
     PostMessageA(slider, TBM_SETPOS, TRUE, position);
     return WaitUntil([&] { return SliderPositionOf(slider) == position; }, timeoutMs) && reached;
+}
+
+HWND OpenSettingsByCommand(const App& app, DWORD timeoutMs)
+{
+    PostMessageA(app.Main(), WM_COMMAND, kParameterSettingsCommand, 0);
+    return WaitForTopWindow(app.Pid(), "ClipToTextWindow", kSettingsTitle, timeoutMs);
 }
 
 void SettleInput(const App& app)

@@ -32,6 +32,9 @@ void WalkFolder(const std::string& folder, const std::function<void(const std::s
                 const std::function<void(const std::string& path)>& onFolder = nullptr);
 void MakeFolder(const std::string& folder);                       // with its parents
 
+// The folder of the test program, where the build puts ClipToText.exe too.
+std::string OwnFolder();
+
 // A fresh folder C:\e2e\<name> holding a copy of the program (ClipToText.exe
 // from the folder of the test program), so Set.dat lies beside it.
 std::string FreshProgramFolder(const std::string& name);
@@ -143,6 +146,15 @@ private:
     e2e::Process process_;
     HWND main_ = nullptr;
 };
+
+// The settings window's title, and the command that the popup item
+// "参数设置" sends to the main window.
+constexpr char kSettingsTitle[] = "保存路径设置";
+constexpr WPARAM kParameterSettingsCommand = 20001;
+
+// Posts that command, as the popup item does; the settings window once it is
+// visible, or null after `timeoutMs`.
+HWND OpenSettingsByCommand(const App& app, DWORD timeoutMs);
 
 // Lets input that should have no effect arrive and be handled first.
 void SettleInput(const App& app);

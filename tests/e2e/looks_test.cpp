@@ -18,7 +18,6 @@ namespace {
 
 constexpr DWORD kSlow = 10000;
 constexpr COLORREF kGreen = RGB(0, 128, 0), kWhite = RGB(255, 255, 255);
-constexpr WORD kParameterSettingsCommand = 20001;
 constexpr POINT kBackground{4, 70};  // green, clear of every control
 
 // The most frequent colours of a picture, for a failure message.
@@ -68,12 +67,6 @@ protected:
         app_ = std::make_unique<App>(FreshProgramFolder("looks"));
     }
 
-    HWND OpenSettings() const
-    {
-        PostMessageA(app_->Main(), WM_COMMAND, MAKEWPARAM(kParameterSettingsCommand, 0), 0);
-        return WaitForTopWindow(app_->Pid(), nullptr, "保存路径设置", kSlow);
-    }
-
     std::unique_ptr<App> app_;
 };
 
@@ -108,7 +101,7 @@ TEST_F(Looks, CheckBoxesShowWhiteTextOnTheGreenBackground)
 // its text grey whatever it is given, so only the white shows.
 TEST_F(Looks, SettingsWindowIsGreyWithTheFolderBoxWhite)
 {
-    const HWND settings = OpenSettings();
+    const HWND settings = OpenSettingsByCommand(*app_, kSlow);
     ASSERT_TRUE(settings);
     HWND folderBox = nullptr;
     for (HWND child : ChildrenOf(settings))

@@ -12,7 +12,6 @@ using namespace e2e;
 namespace {
 
 constexpr DWORD kSlow = 10000;  // the machine is shared and Wine is slow
-const char kSettingsTitle[] = "保存路径设置";
 
 // The main window's children in z-order, top first.
 enum MainChild : std::size_t { kDefineNameBox, kTransparencyBox, kOpacitySlider, kPasteButton };

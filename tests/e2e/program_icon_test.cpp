@@ -17,7 +17,6 @@ namespace {
 
 constexpr DWORD kSlow = 10000;  // the machine is shared and Wine is slow
 constexpr int kImageSize = 256;
-const char kSettingsTitle[] = "保存路径设置";
 
 // --- reading the resources ---------------------------------------------------
 
@@ -115,14 +114,6 @@ std::vector<RGBQUAD> PixelsOf(HICON icon, int size)
 
 std::array<BYTE, 4> Rgba(const RGBQUAD& p) { return {p.rgbRed, p.rgbGreen, p.rgbBlue, p.rgbReserved}; }
 
-std::string TestFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string s(path);
-    return s.substr(0, s.rfind('\\'));
-}
-
 // --- the image in the program file ----------------------------------------------
 
 struct ProgramFile {
@@ -134,7 +125,7 @@ struct ProgramFile {
 // code); the scripts build it beside the test build.
 const ProgramFile kProgramFiles[] = {
     {"TestedBuild", [] { return FreshProgramFolder("icon") + "\\ClipToText.exe"; }},
-    {"Product32", [] { return TestFolder() + "\\..\\..\\i686\\bin\\ClipToText.exe"; }},
+    {"Product32", [] { return OwnFolder() + "\\..\\..\\i686\\bin\\ClipToText.exe"; }},
 };
 
 void PrintTo(const ProgramFile& file, std::ostream* out) { *out << file.name; }
@@ -245,17 +236,6 @@ protected:
         app_ = std::make_unique<App>(folder_);
     }
 
-    // Right-click on the green background, then the popup's one item by keyboard.
-    HWND OpenSettings() const
-    {
-        const RECT r = WindowRectOf(app_->Main());
-        ClickAt(r.left + 4, r.top + 70, true);
-        if (!WaitForTopWindow(app_->Pid(), "#32768", nullptr, kSlow)) return nullptr;
-        PressKey(VK_DOWN);
-        PressKey(VK_RETURN);
-        return WaitForTopWindow(app_->Pid(), "ClipToTextWindow", kSettingsTitle, kSlow);
-    }
-
     // The window answers with icons of the system's two sizes that show the
     // program's own image. A platform that does not answer WM_GETICON from
     // another process skips the test.
@@ -297,7 +277,7 @@ TEST_F(ProgramIconOnWindows, MainAndSettingsWindowsCarryTheProgramIcon)
 {
     ExpectProgramIcons(app_->Main(), "the main window");
     if (IsSkipped() || HasFatalFailure()) return;
-    const HWND settings = OpenSettings();
+    const HWND settings = OpenSettingsByCommand(*app_, kSlow);
     ASSERT_TRUE(settings) << "the settings window did not appear";
     ExpectProgramIcons(settings, "the settings window");
 }

@@ -9,7 +9,6 @@ using namespace e2e;
 
 namespace {
 
-const char kSettingsTitle[] = "保存路径设置";
 
 // The settings window's children in z-order, top first.
 enum SettingsChild : std::size_t { kPlaceholder, kAuthorLabel, kSaveButton, kBrowseButton, kFolderBox, kFolderLabel };
@@ -597,8 +596,6 @@ TEST_F(SettingsWindowTest, MainWindowTakesNoRightClickWhileSettingsAreOpen)
 
 TEST_F(SettingsWindowTest, CommandQueuedBehindSaveOpensAFreshUsableWindow)
 {
-    // The WM_COMMAND that the popup's item "参数设置" sends.
-    constexpr WPARAM kParameterSettingsCommand = 20001;
     StartProgram("settings_queued");
     ASSERT_NO_FATAL_FAILURE(OpenSettings());
     ASSERT_TRUE(WaitForFocusOn(Child(kBrowseButton)));
